@@ -1,0 +1,62 @@
+#!/bin/bash
+# Runs one Windows program under Wine for the build and for ctest: in a Wine
+# prefix inside the build tree, on a virtual display of its own that lives
+# only as long as the program. Programs run one at a time per prefix, and a
+# program that hangs (say on a message box nobody closes) is killed after
+# VELLUM_WINE_TIMEOUT seconds and reported as failed (exit code 124).
+#   wine-run.sh [--prefix <wine-prefix>] <program.exe> [arguments...]
+set -u
+
+prefix=$PWD/wineprefix
+if [ "${1:-}" = --prefix ]; then
+    prefix=$2
+    shift 2
+fi
+program=$1
+shift
+
+wine=/usr/lib/wine/wine64
+[ -x "$wine" ] || wine=$(command -v wine64 || command -v wine)
+export WINEPREFIX=$prefix
+export WINEDEBUG=-all
+# No Mono or Gecko installer may pop up: this machine has no network.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+mkdir -p "$(dirname "$prefix")"
+
+# One program at a time: each run ends the Wine server it used.
+exec 9>"$prefix.lock"
+flock 9
+
+display_file=$(mktemp)
+xvfb_pid=
+finish() {
+    WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1
+    if [ -n "$xvfb_pid" ]; then
+        kill "$xvfb_pid" 2>/dev/null
+        wait "$xvfb_pid" 2>/dev/null
+    fi
+    rm -f "$display_file"
+}
+trap finish EXIT
+
+Xvfb -displayfd 8 -screen 0 1280x1024x24 -nolisten tcp 8>"$display_file" >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 100); do
+    [ -s "$display_file" ] && break
+    sleep 0.1
+done
+if [ ! -s "$display_file" ]; then
+    echo "wine-run: the virtual display did not start" >&2
+    exit 125
+fi
+export DISPLAY=:$(head -n 1 "$display_file")
+
+if [ ! -d "$prefix" ]; then
+    "$wine" wineboot -i >/dev/null 2>&1
+    wineserver -w
+fi
+
+timeout -k 5 "${VELLUM_WINE_TIMEOUT:-100}" "$wine" "$program" "$@"
+status=$?
+[ $status -eq 124 ] && echo "wine-run: $program did not end in time and was killed" >&2
+exit $status
