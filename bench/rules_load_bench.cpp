@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <map>
+#include <unistd.h>
 #include <zlib.h>
 
 #include "data/rules_image.h"
@@ -83,6 +84,7 @@ BENCHMARK(InflateAndCheck)->Unit(benchmark::kMillisecond)->Repetitions(5)->Repor
 // Prints the console report and keeps each benchmark's median time.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
+    RatioReporter() : ConsoleReporter(isatty(fileno(stdout)) ? OO_ColorTabular : OO_Tabular) {}
     void ReportRuns(const std::vector<Run>& runs) override
     {
         ConsoleReporter::ReportRuns(runs);
