@@ -19,8 +19,9 @@ wine=/usr/lib/wine/wine64
 [ -x "$wine" ] || wine=$(command -v wine64 || command -v wine)
 export WINEPREFIX=$prefix
 export WINEDEBUG=-all
-# No Mono or Gecko installer may pop up: this machine has no network.
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No Mono or Gecko installer may pop up: this machine has no network. A
+# program that crashes ends at once instead of waiting in the debugger.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
 mkdir -p "$(dirname "$prefix")"
 
 # One program at a time: each run ends the Wine server it used.
@@ -53,6 +54,9 @@ export DISPLAY=:$(head -n 1 "$display_file")
 
 if [ ! -d "$prefix" ]; then
     "$wine" wineboot -i >/dev/null 2>&1
+    # Without a window manager, Wine waits two seconds for every managed
+    # window that is hidden or destroyed; the virtual display has none.
+    "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
     wineserver -w
 fi
 

@@ -1,0 +1,304 @@
+// The browser pane: loading the rules into its lists, restoring the last
+// choice, showing an entry, and laying out its three controls.
+#include "pane/browser_pane.h"
+
+#include <cstdlib>
+
+#include "data/display_text.h"
+#include "data/rules_image.h"
+#include "data/rules_loader.h"
+#include "dice/dice_dialog.h"
+#include "options/display_font.h"
+#include "resources/shared/resource_ids.h"
+#include "settings/settings_key.h"
+#include "shell/desktop/modeless_dialogs.h"
+#include "shell/platform.h"
+
+namespace {
+
+BrowserPane* processPane = nullptr;
+
+const TCHAR entrySeparator[] = TEXT("\r\n-----\r\n");
+
+void ShowWaitCursor() { SetCursor(LoadCursor(nullptr, IDC_WAIT)); }
+
+// No cursor is set: the window's own cursor returns at the next mouse move.
+void TakeWaitCursorAway() { SetCursor(nullptr); }
+
+// Appends a display copy of an image text; an empty item when the copy
+// cannot be made, so that list positions stay entry indices.
+void AppendDisplayText(HWND list, const char* text)
+{
+    DisplayText copy(MakeDisplayText(text));
+    SendMessage(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(copy ? copy.get() : TEXT("")));
+}
+
+bool IsCategoryIndex(int category) { return category >= 0 && category < GetCategoryCount(); }
+
+int WindowHeight(HWND window)
+{
+    RECT bounds;
+    GetWindowRect(window, &bounds);
+    return bounds.bottom - bounds.top;
+}
+
+BOOL OnPaneInitDialog(HWND window, LPARAM parameter)
+{
+    processPane = reinterpret_cast<BrowserPane*>(parameter);
+    processPane->window = window;
+    AddModelessDialog(window);
+    processPane->InitPane();
+    return TRUE;
+}
+
+BOOL OnPaneDestroy(HWND window)
+{
+    RemoveModelessDialog(window);
+    if (processPane != nullptr && processPane->window == window)
+        processPane = nullptr;
+    return TRUE;
+}
+
+}  // namespace
+
+bool GetItemText(HWND list, int item, TCHAR* text)
+{
+    text[0] = 0;
+    const LRESULT length = SendMessage(list, CB_GETLBTEXTLEN, static_cast<WPARAM>(item), 0);
+    if (length == CB_ERR || length >= textBufferLength)
+        return false;
+    return SendMessage(list, CB_GETLBTEXT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(text)) !=
+           CB_ERR;
+}
+
+HWND BrowserPane::CreatePane(HINSTANCE moduleInstance, HWND parent, MainWindow* mainWindow)
+{
+    instance = moduleInstance;
+    owner = mainWindow;
+    window = CreateDialogParam(instance, MAKEINTRESOURCE(IDD_PANE), parent, PaneDialogProc,
+                               reinterpret_cast<LPARAM>(this));
+    return window;
+}
+
+void BrowserPane::DestroyPane()
+{
+    DestroyWindow(window);
+    window = nullptr;
+}
+
+void BrowserPane::InitPane()
+{
+    HWND categoryList = Control(IDC_CATEGORY_LIST);
+    HWND itemList = Control(IDC_ITEM_LIST);
+    SendMessage(categoryList, CB_RESETCONTENT, 0, 0);
+    SendMessage(itemList, CB_RESETCONTENT, 0, 0);
+    SetDlgItemText(window, IDC_TEXT_VIEW, TEXT(""));
+    SendMessage(itemList, CB_LIMITTEXT, itemTextLimit, 0);
+
+    ShowWaitCursor();
+    if (!LoadRulesData(instance, window))
+        return;
+    TakeWaitCursorAway();
+    for (int c = 0; c < GetCategoryCount(); ++c)
+        AppendDisplayText(categoryList, GetCategoryName(c));
+    ReadOptionsAndRestoreChoice();
+}
+
+void BrowserPane::ReadOptionsAndRestoreChoice()
+{
+    SettingsKey settings;
+    OpenSettings(settings);
+    int category = 0;
+    int item = 0;
+    int bodySearch = 0;
+    int stickyFull = 0;
+    const bool hasCategory = settings.ReadNumber(TEXT("Category"), &category);
+    const bool hasItem = settings.ReadNumber(TEXT("Item"), &item);
+    const bool hasBodySearch = settings.ReadNumber(TEXT("BodySearch"), &bodySearch);
+    const bool hasStickyFull = !isHandheld && settings.ReadNumber(TEXT("StickyFull"), &stickyFull);
+    if (hasStickyFull)
+        StickyFull = stickyFull == 1;
+    if (hasBodySearch)
+        BodySearch = bodySearch == 1;
+    // A stored category that is no index of this image is ignored: the pane
+    // starts as on a first run.
+    if (hasCategory && IsCategoryIndex(category)) {
+        SendDlgItemMessage(window, IDC_CATEGORY_LIST, CB_SETCURSEL, static_cast<WPARAM>(category), 0);
+        OnCategoryChanged();
+    }
+    if (hasItem) {
+        SendDlgItemMessage(window, IDC_ITEM_LIST, CB_SETCURSEL, static_cast<WPARAM>(item), 0);
+        ShowSelectedEntry();
+    }
+}
+
+void BrowserPane::AppendCurrentTitles()
+{
+    if (currentCategory < 0)
+        return;
+    HWND itemList = Control(IDC_ITEM_LIST);
+    for (int e = 0; e < GetEntryCount(currentCategory); ++e)
+        AppendDisplayText(itemList, GetEntryTitle(currentCategory, e));
+}
+
+void BrowserPane::OnCategoryChanged()
+{
+    ShowWaitCursor();
+    HWND itemList = Control(IDC_ITEM_LIST);
+    currentCategory = static_cast<int>(SendDlgItemMessage(window, IDC_CATEGORY_LIST, CB_GETCURSEL, 0, 0));
+    SendMessage(itemList, WM_SETREDRAW, FALSE, 0);
+    SendMessage(itemList, CB_RESETCONTENT, 0, 0);
+    AppendCurrentTitles();
+    SendMessage(itemList, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(itemList, nullptr, TRUE);
+
+    SettingsKey settings;
+    OpenSettings(settings);
+    settings.WriteNumber(TEXT("Category"), currentCategory);
+    settings.DeleteValue(TEXT("Item"));
+    TakeWaitCursorAway();
+}
+
+int BrowserPane::FindItemExactly(const TCHAR* text) const
+{
+    HWND itemList = Control(IDC_ITEM_LIST);
+    const int count = static_cast<int>(SendMessage(itemList, CB_GETCOUNT, 0, 0));
+    TCHAR item[textBufferLength];
+    for (int i = 0; i < count; ++i) {
+        if (GetItemText(itemList, i, item) && lstrcmp(item, text) == 0)
+            return i;
+    }
+    return -1;
+}
+
+void BrowserPane::ShowSelectedEntry()
+{
+    HWND itemList = Control(IDC_ITEM_LIST);
+    if (SendMessage(itemList, CB_GETDROPPEDSTATE, 0, 0) || currentCategory == -1)
+        return;
+    int selected = static_cast<int>(SendMessage(itemList, CB_GETCURSEL, 0, 0));
+    if (selected == CB_ERR) {
+        if (SendMessage(itemList, CB_GETCOUNT, 0, 0) <= 0)
+            return;
+        selected = 0;
+    }
+    if (itemListFiltered) {
+        // Positions of a filtered list are not entry indices: find the chosen
+        // title again in the full list.
+        TCHAR title[textBufferLength];
+        GetItemText(itemList, selected, title);
+        RestoreFullItemList();
+        selected = FindItemExactly(title);
+        if (selected < 0)
+            return;
+        SendMessage(itemList, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+    }
+    if (!ShowEntryText(selected))
+        return;
+    SettingsKey settings;
+    OpenSettings(settings);
+    settings.WriteNumber(TEXT("Item"), selected);
+}
+
+// Shows title, separator, body and a final line break. Without memory for the
+// joined text the view keeps what it showed, and false is returned.
+bool BrowserPane::ShowEntryText(int entry)
+{
+    if (entry >= GetEntryCount(currentCategory))
+        return false;
+    DisplayText title(MakeDisplayText(GetEntryTitle(currentCategory, entry)));
+    DisplayText body(MakeDisplayText(GetEntryBody(currentCategory, entry)));
+    if (!title || !body)
+        return false;
+    const std::size_t length = static_cast<std::size_t>(lstrlen(title.get()) + lstrlen(body.get())) + 40;
+    DisplayText joined(static_cast<TCHAR*>(std::malloc(length * sizeof(TCHAR))));
+    if (!joined)
+        return false;
+    lstrcpy(joined.get(), title.get());
+    lstrcat(joined.get(), entrySeparator);
+    lstrcat(joined.get(), body.get());
+    lstrcat(joined.get(), TEXT("\r\n"));
+    SetDlgItemText(window, IDC_TEXT_VIEW, joined.get());
+    return true;
+}
+
+int BrowserPane::CountIfCurrent(int category) const
+{
+    return category == currentCategory && category >= 0 ? GetEntryCount(category) : 0;
+}
+
+TCHAR* BrowserPane::TitleIfCurrent(int category, int entry) const
+{
+    if (category != currentCategory || category < 0)
+        return nullptr;
+    return MakeDisplayText(GetEntryTitle(category, entry));
+}
+
+void BrowserPane::LayoutPane()
+{
+    CreateDisplayFont(*this);
+    RECT client;
+    GetClientRect(window, &client);
+    const int width = client.right - client.left;
+    const int height = client.bottom - client.top;
+    HWND categoryList = Control(IDC_CATEGORY_LIST);
+    HWND itemList = Control(IDC_ITEM_LIST);
+    const int categoryHeight = WindowHeight(categoryList);
+    const int itemHeight = WindowHeight(itemList);
+    const int textTop = categoryHeight + itemHeight + 6;
+    MoveWindow(categoryList, 2, 2, width - 4, categoryHeight, TRUE);
+    MoveWindow(itemList, 2, categoryHeight + 4, width - 4, itemHeight, TRUE);
+    MoveWindow(Control(IDC_TEXT_VIEW), 2, textTop, width - 4, height - 4 - textTop, TRUE);
+}
+
+void BrowserPane::OnCommand(int code, int control)
+{
+    if (control == IDC_CATEGORY_LIST && code == CBN_SELCHANGE) {
+        OnCategoryChanged();
+    } else if (control == IDC_ITEM_LIST) {
+        switch (code) {
+        case CBN_SELCHANGE:
+        case CBN_CLOSEUP:
+            ShowSelectedEntry();
+            break;
+        case CBN_EDITCHANGE:
+            if (currentCategory != -1)
+                OnItemTextChanged();
+            break;
+        case CBN_DROPDOWN:
+            OnItemListDropDown();
+            break;
+        }
+    }
+}
+
+void BrowserPane::OnDiceClosed(DiceDialog* dice)
+{
+    if (dice == nullptr)
+        return;
+    DestroyDiceDialog(*dice);
+    delete dice;
+}
+
+INT_PTR CALLBACK PaneDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_INITDIALOG)
+        return OnPaneInitDialog(window, lParam);
+    // The dialog's creation sends a few messages before WM_INITDIALOG.
+    if (processPane == nullptr || processPane->window != window)
+        return FALSE;
+    switch (message) {
+    case WM_SIZE:
+        processPane->LayoutPane();
+        return TRUE;
+    case WM_DESTROY:
+        return OnPaneDestroy(window);
+    case WM_COMMAND:
+        processPane->OnCommand(HIWORD(wParam), LOWORD(wParam));
+        return TRUE;
+    case WM_DICE_CLOSED:
+        processPane->OnDiceClosed(reinterpret_cast<DiceDialog*>(lParam));
+        return TRUE;
+    }
+    return FALSE;
+}

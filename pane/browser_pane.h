@@ -1,0 +1,69 @@
+// The browser pane: the child dialog that fills the main window with the
+// category list, the item list (with its type-ahead filter) and the text
+// view. It owns the browsing state; there is one per process.
+#pragma once
+
+#include <windows.h>
+
+class MainWindow;
+class SearchDialog;
+struct DiceDialog;
+
+// Item texts pass through buffers of this many characters; typed text is
+// limited to itemTextLimit characters.
+constexpr int textBufferLength = 260;
+constexpr int itemTextLimit = 250;
+
+class BrowserPane {
+public:
+    HINSTANCE instance = nullptr;
+    HWND window = nullptr;
+    MainWindow* owner = nullptr;
+    int currentCategory = -1;
+    bool itemListFiltered = false;
+    bool fontReady = false;
+    TCHAR filterText[textBufferLength] = {};
+    bool BodySearch = false;
+    bool StickyFull = false;  // desktop only
+    SearchDialog* searchDialog = nullptr;
+
+    HWND CreatePane(HINSTANCE moduleInstance, HWND parent, MainWindow* mainWindow);
+    void DestroyPane();
+    HWND GetPaneWindow() const { return window; }
+
+    void InitPane();
+    void OnCategoryChanged();
+    void ShowSelectedEntry();
+    int CountIfCurrent(int category) const;
+    // A display copy of the title, released by the caller; null when the
+    // category is not the current one.
+    TCHAR* TitleIfCurrent(int category, int entry) const;
+    void LayoutPane();
+
+    // The type-ahead filter of the item list.
+    void OnItemTextChanged();
+    void FilterItemList(bool clear);
+    void ApplyFilterWords();
+    void RemoveNonMatchingItems(const TCHAR* word);
+    bool EntryHasWord(int category, const TCHAR* word, int length, const TCHAR* title,
+                      bool alsoBody) const;
+    void RestoreFullItemList();
+
+    void OnCommand(int code, int control);
+    void OnItemListDropDown();
+    void OnDiceClosed(DiceDialog* dice);
+
+    HWND Control(int id) const { return GetDlgItem(window, id); }
+
+private:
+    void ReadOptionsAndRestoreChoice();
+    void AppendCurrentTitles();
+    int FindItemExactly(const TCHAR* text) const;
+    bool ShowEntryText(int entry);
+};
+
+INT_PTR CALLBACK PaneDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The item's text into a buffer of textBufferLength characters; false (and
+// an empty text) when there is no such item or it does not fit.
+bool GetItemText(HWND list, int item, TCHAR* text);
