@@ -2,6 +2,8 @@
 // is safe to install.
 #include "data/rules_image.h"
 
+#include <cstring>
+
 namespace {
 
 const unsigned char* installedImage = nullptr;
@@ -101,6 +103,18 @@ const char* GetEntryTitle(int category, int entry)
 const char* GetEntryBody(int category, int entry)
 {
     return reinterpret_cast<const char*>(AtOffset(GetEntryTable(category) + entryBodyField(entry)));
+}
+
+int FindEntryByTitle(int category, const char* title)
+{
+    const unsigned char* table = GetEntryTable(category);
+    const int count = static_cast<int>(ReadImageNumber(table));
+    for (int e = 0; e < count; ++e) {
+        const char* candidate = reinterpret_cast<const char*>(AtOffset(table + entryTitleField(e)));
+        if (candidate[0] == title[0] && std::strcmp(candidate, title) == 0)
+            return e;
+    }
+    return -1;
 }
 
 int GetCategoryCount() { return static_cast<int>(ReadImageNumber(installedImage)); }

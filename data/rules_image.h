@@ -19,6 +19,11 @@ const char* GetCategoryName(int category);
 const char* GetEntryTitle(int category, int entry);
 const char* GetEntryBody(int category, int entry);
 
+// The first entry of the category whose title equals title byte for byte,
+// or -1. A linear walk over the entry table; it checks the first byte before
+// comparing the rest, since most titles differ there.
+int FindEntryByTitle(int category, const char* title);
+
 // The first field of the image and of a category's entry table.
 int GetCategoryCount();
 int GetEntryCount(int category);

@@ -148,6 +148,7 @@ void BrowserPane::OnCategoryChanged()
     currentCategory = static_cast<int>(SendDlgItemMessage(window, IDC_CATEGORY_LIST, CB_GETCURSEL, 0, 0));
     SendMessage(itemList, WM_SETREDRAW, FALSE, 0);
     SendMessage(itemList, CB_RESETCONTENT, 0, 0);
+    listCutBy[0] = 0;
     AppendCurrentTitles();
     SendMessage(itemList, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(itemList, nullptr, TRUE);

@@ -53,9 +53,19 @@ public:
     void OnItemListDropDown();
     void OnDiceClosed(DiceDialog* dice);
 
+    // Runs the modal Options dialog over the pane (options/options_dialog.cpp).
+    void OpenOptions();
+
     HWND Control(int id) const { return GetDlgItem(window, id); }
 
 private:
+    // The words the item list has been cut down by since it was last filled,
+    // and the BodySearch setting they were tested with. Such a word would
+    // remove nothing more, so a keystroke re-tests only the word it changed.
+    TCHAR listCutBy[textBufferLength] = {};
+    bool listCutWithBodySearch = false;
+
+    bool IsWordTheListIsCutBy(const TCHAR* word) const;
     void ReadOptionsAndRestoreChoice();
     void AppendCurrentTitles();
     int FindItemExactly(const TCHAR* text) const;

@@ -43,14 +43,7 @@ bool DisplayTextHasWord(const TCHAR* text, int length, const TCHAR* word, int n)
 
 // The desktop's display copies are byte-for-byte copies, so the image texts
 // are compared where they lie, without copying them first.
-int FindEntryWithTitle(int category, const TCHAR* title)
-{
-    for (int e = 0; e < GetEntryCount(category); ++e) {
-        if (std::strcmp(GetEntryTitle(category, e), title) == 0)
-            return e;
-    }
-    return -1;
-}
+int FindEntryWithTitle(int category, const TCHAR* title) { return FindEntryByTitle(category, title); }
 
 bool EntryBodyHasWord(int category, int entry, const TCHAR* word, int n)
 {

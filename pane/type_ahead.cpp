@@ -1,6 +1,8 @@
 // The item list's type-ahead filter: whatever is typed into the list's edit
 // field is taken as words, and the list is cut down, as the user types, to
 // the titles (with BodySearch, the entries) that contain every word.
+#include <cstring>
+
 #include "data/display_text.h"
 #include "data/rules_image.h"
 #include "pane/browser_pane.h"
@@ -89,12 +91,14 @@ void BrowserPane::ApplyFilterWords()
     TCHAR word[textBufferLength] = {};
     int length = 0;
     // Words end at each blank and at the end of the text; doubled blanks give
-    // empty words, which remove nothing.
+    // empty words, which remove nothing, as do the words the list is already
+    // cut by: both are skipped.
     for (int i = 0;; ++i) {
         const TCHAR c = filterText[i];
         if (c == TEXT(' ') || c == 0) {
             word[length] = 0;
-            RemoveNonMatchingItems(word);
+            if (length > 0 && !IsWordTheListIsCutBy(word))
+                RemoveNonMatchingItems(word);
             length = 0;
             if (c == 0)
                 break;
@@ -102,7 +106,25 @@ void BrowserPane::ApplyFilterWords()
             word[length++] = c;
         }
     }
+    lstrcpyn(listCutBy, filterText, textBufferLength);
+    listCutWithBodySearch = BodySearch;
     TakeWaitCursorAway();
+}
+
+bool BrowserPane::IsWordTheListIsCutBy(const TCHAR* word) const
+{
+    if (listCutWithBodySearch != BodySearch)
+        return false;
+    const int length = lstrlen(word);
+    for (const TCHAR* start = listCutBy; *start != 0;) {
+        const TCHAR* end = start;
+        while (*end != 0 && *end != TEXT(' '))
+            ++end;
+        if (end - start == length && std::memcmp(start, word, length * sizeof(TCHAR)) == 0)
+            return true;
+        start = *end != 0 ? end + 1 : end;
+    }
+    return false;
 }
 
 void BrowserPane::RemoveNonMatchingItems(const TCHAR* word)
@@ -137,6 +159,7 @@ bool BrowserPane::EntryHasWord(int category, const TCHAR* word, int length, cons
 void BrowserPane::RestoreFullItemList()
 {
     itemListFiltered = false;
+    listCutBy[0] = 0;
     ShowWaitCursor();
     HWND itemList = Control(IDC_ITEM_LIST);
     // Appending the full list before deleting the old items keeps the edit

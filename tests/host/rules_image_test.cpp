@@ -127,3 +127,32 @@ TEST(WellFormedImage, PiecesMayComeInAnyOrderAndShareBytes)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(FindEntryByTitle, FindsTheFirstOfEqualTitlesExactly)
+{
+    Bytes image;
+    PutNumberAt(image, 0, 1);
+    image.resize(12, 0);
+    PutNumberAt(image, 8, AppendPaddedText(image, "C"));
+    const auto table = static_cast<std::uint32_t>(image.size());
+    PutNumberAt(image, 4, table);
+    const char* titles[] = {"Dodge", "Toughness", "Toughness", "toughness"};
+    PutNumberAt(image, table, 4);
+    image.resize(table + 4 + 8 * 4, 0);
+    for (std::uint32_t e = 0; e < 4; ++e) {
+        PutNumberAt(image, table + 4 + 8 * e, AppendPaddedText(image, titles[e]));
+        PutNumberAt(image, table + 8 + 8 * e, AppendPaddedText(image, std::to_string(e)));
+    }
+    ASSERT_TRUE(IsWellFormedRulesImage(image.data(), image.size()));
+    SetRulesImage(image.data());
+    EXPECT_EQ(FindEntryByTitle(0, "Toughness"), 1);
+    EXPECT_EQ(FindEntryByTitle(0, "toughness"), 3);
+    EXPECT_EQ(FindEntryByTitle(0, "Dodge"), 0);
+    EXPECT_EQ(FindEntryByTitle(0, "Dodg"), -1);
+    EXPECT_EQ(FindEntryByTitle(0, ""), -1);
+    SetRulesImage(nullptr);
+}
+
+}  // namespace
