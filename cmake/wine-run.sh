@@ -4,14 +4,21 @@
 # only as long as the program. Programs run one at a time per prefix, and a
 # program that hangs (say on a message box nobody closes) is killed after
 # VELLUM_WINE_TIMEOUT seconds and reported as failed (exit code 124).
-#   wine-run.sh [--prefix <wine-prefix>] <program.exe> [arguments...]
+# With --screenshot, the program runs until its window titled <title> shows;
+# the screen is then saved as a PNG and the program ended.
+#   wine-run.sh [--prefix <wine-prefix>] [--screenshot <png> <title>] <program.exe> [arguments...]
 set -u
 
 prefix=$PWD/wineprefix
-if [ "${1:-}" = --prefix ]; then
-    prefix=$2
-    shift 2
-fi
+screenshot=
+title=
+while [ $# -gt 0 ]; do
+    case $1 in
+    --prefix) prefix=$2; shift 2 ;;
+    --screenshot) screenshot=$2; title=$3; shift 3 ;;
+    *) break ;;
+    esac
+done
 program=$1
 shift
 
@@ -58,6 +65,29 @@ if [ ! -d "$prefix" ]; then
     # window that is hidden or destroyed; the virtual display has none.
     "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
     wineserver -w
+    # Window captions draw their buttons with Wine's own Marlett font.
+    cp /usr/share/wine/fonts/marlett.ttf "$prefix/drive_c/windows/Fonts/" 2>/dev/null
+fi
+
+if [ -n "$screenshot" ]; then
+    "$wine" "$program" "$@" &
+    for _ in $(seq 600); do
+        xwininfo -root -tree 2>/dev/null | grep -qF "\"$title\"" && break
+        sleep 0.1
+    done
+    if ! xwininfo -root -tree 2>/dev/null | grep -qF "\"$title\""; then
+        echo "wine-run: no window titled \"$title\" appeared" >&2
+        exit 1
+    fi
+    sleep 1
+    # The screen where the window lies, with whatever lies on top of it (the
+    # handheld program's menu bar is a window of its own).
+    window=$(xwininfo -root -tree | grep -F "\"$title\"" | head -n 1 | awk '{print $1}')
+    geometry=$(xwininfo -id "$window" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
+        /^ *Width/ {w=$NF} /^ *Height/ {h=$NF} END {print w "x" h "+" x "+" y}')
+    [ -n "${VELLUM_SCREENSHOT_AREA:-}" ] && geometry=$VELLUM_SCREENSHOT_AREA
+    import -window root -crop "$geometry" +repage "$screenshot"
+    exit $?
 fi
 
 timeout -k 5 "${VELLUM_WINE_TIMEOUT:-100}" "$wine" "$program" "$@"

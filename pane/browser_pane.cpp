@@ -82,6 +82,7 @@ HWND BrowserPane::CreatePane(HINSTANCE moduleInstance, HWND parent, MainWindow* 
 
 void BrowserPane::DestroyPane()
 {
+    DiscardSearch();
     DestroyWindow(window);
     window = nullptr;
 }

@@ -56,6 +56,15 @@ public:
     // Runs the modal Options dialog over the pane (options/options_dialog.cpp).
     void OpenOptions();
 
+    // The full-body search (search/search_dialog.cpp): opens, re-shows or
+    // re-creates the search dialog; shows the entry of the result list's
+    // selected row; destroys the dialog and frees its object.
+    void OpenSearch();
+    void ChooseResult(int category, HWND resultList);
+    void DiscardSearch();
+    // Opens another dice dialog (dice/dice_dialog.cpp).
+    void OpenDice();
+
     HWND Control(int id) const { return GetDlgItem(window, id); }
 
 private:

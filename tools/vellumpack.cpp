@@ -1,6 +1,7 @@
 // vellumpack: packs the rules content sources into the compressed data
 // resource that both programs embed, unpacks a resource back into sources,
-// and lists what a resource holds.
+// lists what a resource holds, and checks the sources against their targets,
+// layouts and cross references.
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -8,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/packer/content_check.h"
 #include "tools/packer/content_source.h"
 #include "tools/packer/cp1252.h"
 #include "tools/packer/rules_pack.h"
@@ -18,7 +20,8 @@ int Usage()
 {
     std::cerr << "usage: vellumpack pack <content-folder> <resource-file> [<image-file>]\n"
                  "       vellumpack unpack <resource-file> <content-folder>\n"
-                 "       vellumpack list <resource-file>\n";
+                 "       vellumpack list <resource-file>\n"
+                 "       vellumpack check <content-folder>\n";
     return 2;
 }
 
@@ -119,6 +122,21 @@ int List(const std::string& resourcePath)
     return 0;
 }
 
+int Check(const std::string& root)
+{
+    const ContentReport report = CheckContentTree(root);
+    for (const CheckFinding& finding : report.findings)
+        std::printf("%s\n", FormatFinding(finding).c_str());
+    for (const CategoryProgress& category : report.progress) {
+        const int percent = category.target > 0 ? category.count * 100 / category.target : 0;
+        std::printf("%-32s %5d of %5d  %3d%%  %s\n", category.name.c_str(), category.count,
+                    category.target, percent, category.complete ? "complete" : "incomplete");
+    }
+    std::printf("%d entries in %zu categories; %d failures, %d notes\n", report.entries,
+                report.progress.size(), report.Failures(), report.Notes());
+    return report.Failures() > 0 ? 1 : 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -130,5 +148,7 @@ int main(int argc, char** argv)
         return Unpack(args[1], args[2]);
     if (args.size() == 2 && args[0] == "list")
         return List(args[1]);
+    if (args.size() == 2 && args[0] == "check")
+        return Check(args[1]);
     return Usage();
 }

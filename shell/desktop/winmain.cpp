@@ -1,11 +1,17 @@
-// Entry point of the desktop program. For now it loads and checks the rules
-// data, reporting a damaged resource the way the program always will; the
-// main window and browser pane build on this.
+// Entry point of the desktop program: one main window per process, any
+// number of processes, coordinated through the shared window-slot table.
 #include <windows.h>
 
-#include "data/rules_loader.h"
+#include "resources/shared/resource_ids.h"
+#include "shell/desktop/main_window.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
-    return LoadRulesData(instance, nullptr) ? 0 : 1;
+    auto* main = new MainWindow();
+    main->OpenInstanceMutex();
+    const HWND window = main->CreateAndShow(instance);
+    const HACCEL accelerators = LoadAccelerators(instance, MAKEINTRESOURCE(IDA_MAIN));
+    const int exitCode = RunMessageLoop(window, accelerators);
+    delete main;
+    return exitCode;
 }

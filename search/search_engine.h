@@ -1,0 +1,51 @@
+// The full-body search's filtering: a query split into words at blanks, and
+// each word applied to a list of result rows, deleting the rows that fail it.
+// The rows are whatever list the caller has (the search dialog's list box,
+// a vector of titles); the same code serves both character widths.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+// A list of result rows, each standing for the first entry of the search
+// category whose title equals the row's text.
+template <typename Char> class SearchRows {
+  public:
+    virtual int CountRows() const = 0;
+    // Whether the row's entry holds the word of length characters in its
+    // title or body; a word of length 0 is held by every entry.
+    virtual bool RowHasWord(int row, const Char* word, int length) const = 0;
+    virtual void DeleteRow(int row) = 0;
+
+  protected:
+    ~SearchRows() = default;
+};
+
+// Deletes every row that fails one word of length characters. A leading
+// minus sign negates the word: the rows that hold the rest of it fail.
+template <typename Char> void ApplyWord(SearchRows<Char>& rows, const Char* word, int length);
+
+// Applies each word of the terminated query in turn. Only the blank (0x20)
+// separates words; every extra blank applies an empty word, which removes
+// nothing.
+template <typename Char> void ApplyQuery(SearchRows<Char>& rows, const Char* query);
+
+// Whether the 8-bit word of n bytes occurs, folding only A to Z, in the
+// title, or else in the body of the first entry of the category (of the
+// installed rules image) whose title equals it byte for byte.
+bool TitleOrBodyHasWord(int category, const char* title, const char* word, std::size_t n);
+
+// The titles of one category of the installed rules image as rows, in data
+// order, tested with TitleOrBodyHasWord as the desktop program tests them.
+class CategoryRows final : public SearchRows<char> {
+  public:
+    explicit CategoryRows(int searchCategory);
+
+    int CountRows() const override;
+    bool RowHasWord(int row, const char* word, int length) const override;
+    void DeleteRow(int row) override;
+
+    int category;
+    std::vector<std::string> titles;
+};

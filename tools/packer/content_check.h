@@ -1,0 +1,62 @@
+// The content checker: holds the rules content to its category targets, to
+// the field layout of each category, to cross references that resolve, to
+// unique titles and to paragraphs that are not copied between entries.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "tools/packer/content_source.h"
+
+// One line of targets.txt: a category folder, the number of entries it is to
+// reach, whether it is complete, and the title two adjacent entries may share.
+struct CategoryTarget {
+    std::string folder;
+    int target = 0;
+    bool complete = false;
+    std::string pairTitle;  // Windows-1252, empty for none
+    std::string file;
+    int line = 0;
+};
+
+// A problem or a note, located in a source file. Texts are UTF-8.
+struct CheckFinding {
+    std::string file;
+    int line = 0;
+    std::string text;
+    bool failure = true;  // false: reported only (a name in an incomplete category)
+};
+
+// A category's size against its target, for the summary.
+struct CategoryProgress {
+    std::string name;  // UTF-8
+    int count = 0;
+    int target = 0;
+    bool complete = false;
+};
+
+struct ContentReport {
+    std::vector<CheckFinding> findings;  // in order of file and line
+    std::vector<CategoryProgress> progress;
+    int entries = 0;
+    int Failures() const;
+    int Notes() const;
+};
+
+// Parses targets.txt; appends targets, and "file:line: problem" texts for
+// everything refused.
+void ParseTargetList(std::string_view utf8, const std::string& fileName,
+                     std::vector<CategoryTarget>& targets, std::vector<std::string>& errors);
+
+// Checks categories as the packer read them (entries in source order).
+ContentReport CheckContent(const std::vector<SourceCategory>& categories,
+                           const std::vector<CategoryTarget>& targets);
+
+// Reads the content tree and its targets.txt, reporting what the packer
+// refuses as failures, and checks what it read.
+ContentReport CheckContentTree(const std::filesystem::path& root);
+
+// "file:line: text", with "note: " before the text of a note.
+std::string FormatFinding(const CheckFinding& finding);
