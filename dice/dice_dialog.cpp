@@ -14,6 +14,7 @@
 #include "resources/shared/resource_ids.h"
 #include "settings/settings_key.h"
 #include "shell/desktop/modeless_dialogs.h"
+#include "shell/handheld/full_screen_dialog.h"
 #include "shell/platform.h"
 
 // Only the desktop's main window has a slot number. The handheld program has
@@ -347,13 +348,43 @@ void RollIntoList(const DiceDialog& dice, const RollRequest& request)
     InvalidateRect(list, nullptr, TRUE);
 }
 
+// The handheld dialog's menu bar holds the eraser that clears everything.
+void CreateDiceMenuBar(DiceDialog& dice)
+{
+    SHMENUBARINFO info = {};
+    info.cbSize = sizeof info;
+    info.hwndParent = dice.window;
+    info.nToolBarId = IDR_DICE_MENU_BAR;
+    info.hInstRes = dice.instance;
+    info.nBmpId = IDB_MENU_BAR;
+    info.cBmpImages = 1;
+    SHCreateMenuBar(&info);
+    dice.menuBar = info.hwndMB;
+}
+
 BOOL OnDiceInitDialog(HWND window, LPARAM parameter)
 {
     SetWindowLongPtr(window, GWLP_USERDATA, parameter);
     DiceDialog* dice = reinterpret_cast<DiceDialog*>(parameter);
     dice->window = window;
     AddModelessDialog(window);
+    if (isHandheld)
+        SetUpFullScreenDialog(window);
     InitDiceDialog(*dice);
+    if (isHandheld)
+        CreateDiceMenuBar(*dice);
+    return TRUE;
+}
+
+// The handheld keeps its soft keyboard and the dialog in step.
+BOOL OnDiceShellMessage(DiceDialog& dice, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (!isHandheld)
+        return FALSE;
+    if (message == WM_ACTIVATE)
+        SHHandleWMActivate(dice.window, wParam, lParam, &dice.activation, 0);
+    else
+        SHHandleWMSettingChange(dice.window, wParam, lParam, &dice.activation);
     return TRUE;
 }
 
@@ -440,6 +471,7 @@ bool CreateDiceDialog(DiceDialog& dice, HINSTANCE instance, BrowserPane* owner)
     dice.owner = owner;
     const auto parameter = reinterpret_cast<LPARAM>(&dice);
     if (isHandheld) {
+        SHInitExtraControls();
         const DLGTEMPLATE* dialogTemplate = LoadDiceTemplate(instance);
         if (dialogTemplate == nullptr)
             return false;
@@ -536,6 +568,9 @@ INT_PTR CALLBACK DiceDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return OnDiceDestroy(*dice);
     case WM_COMMAND:
         return OnDiceCommand(*dice, LOWORD(wParam));
+    case WM_ACTIVATE:
+    case WM_SETTINGCHANGE:
+        return OnDiceShellMessage(*dice, message, wParam, lParam);
     }
     return FALSE;
 }

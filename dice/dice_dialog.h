@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include "shell/handheld/aygshell.h"
+
 #include "shell/desktop/placement.h"
 
 class BrowserPane;
@@ -15,6 +17,8 @@ struct DiceDialog {
     HWND window = nullptr;
     BrowserPane* owner = nullptr;
     int diceNumber = 0; // desktop: 1 to 256 while it holds an entry of the dice table
+    SHACTIVATEINFO activation = {sizeof(SHACTIVATEINFO), nullptr, 0, 0, 0, 0}; // handheld
+    HWND menuBar = nullptr;                                                   // handheld
 };
 
 // The number of dice dialogs one desktop process numbers apart.

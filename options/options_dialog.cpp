@@ -9,6 +9,7 @@
 #include "pane/browser_pane.h"
 #include "resources/shared/resource_ids.h"
 #include "settings/settings_key.h"
+#include "shell/handheld/full_screen_dialog.h"
 #include "shell/platform.h"
 
 namespace {
@@ -115,7 +116,9 @@ void RemakeDisplayFont(BrowserPane& pane)
 BOOL OnOptionsInitDialog(HWND dialog, LPARAM parameter)
 {
     optionsPane = reinterpret_cast<BrowserPane*>(parameter);
-    if (!isHandheld) {
+    if (isHandheld) {
+        SetUpFullScreenDialog(dialog);
+    } else {
         for (const int control : guiFontControls)
             ApplyGuiFont(dialog, control);
     }

@@ -258,7 +258,6 @@ void AddDoneButton(HWND dialog)
                                client.right - doneButtonWidth, 0, doneButtonWidth, 18, dialog,
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDOK)),
                                reinterpret_cast<HINSTANCE>(GetWindowLongPtr(dialog, GWLP_HINSTANCE)), nullptr);
-    SendMessage(done, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
     SetWindowPos(done, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
 
