@@ -13,6 +13,7 @@
 #include "settings/settings_key.h"
 #include "shell/desktop/modeless_dialogs.h"
 #include "shell/desktop/placement.h"
+#include "shell/handheld/full_screen_dialog.h"
 #include "shell/platform.h"
 
 // Only the desktop's main window has a slot number. The handheld program
@@ -122,6 +123,8 @@ PlacementNames SearchPlacementNames(int slotNumber)
 BOOL OnSearchInitDialog(HWND window, LPARAM parameter)
 {
     AddModelessDialog(window);
+    if (isHandheld)
+        SetUpFullScreenDialog(window);
     processSearch = reinterpret_cast<SearchDialog*>(parameter);
     processSearch->window = window;
     processSearch->InitSearch();
@@ -167,6 +170,8 @@ HWND SearchDialog::CreateSearch()
 void SearchDialog::ShowSearch()
 {
     ShowWindow(window, SW_SHOWNORMAL);
+    if (menuBar != nullptr)
+        ShowWindow(menuBar, SW_SHOW);
     // Through the dialog manager, so that the default button follows.
     SendMessage(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Control(IDC_SEARCH_BOX)), TRUE);
 }
@@ -174,6 +179,8 @@ void SearchDialog::ShowSearch()
 void SearchDialog::HideSearch()
 {
     ShowWindow(window, SW_HIDE);
+    if (menuBar != nullptr)
+        ShowWindow(menuBar, SW_HIDE);
 }
 
 void SearchDialog::DestroySearch()
@@ -184,6 +191,15 @@ void SearchDialog::DestroySearch()
 
 void SearchDialog::InitSearch()
 {
+    if (isHandheld) {
+        SHMENUBARINFO bar = {};
+        bar.cbSize = sizeof bar;
+        bar.hwndParent = window;
+        bar.nToolBarId = IDR_SEARCH_MENU_BAR;
+        bar.hInstRes = instance;
+        SHCreateMenuBar(&bar);
+        menuBar = bar.hwndMB;
+    }
     SendDlgItemMessage(window, IDC_SEARCH_BOX, EM_LIMITTEXT, itemTextLimit, 0);
     if (isHandheld) {
         LayoutSearch();
@@ -349,6 +365,15 @@ INT_PTR CALLBACK SearchDialogProc(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_COMMAND:
         processSearch->OnCommand(LOWORD(wParam), HIWORD(wParam));
         return TRUE;
+    case WM_ACTIVATE:
+        // The handheld shell keeps its soft keyboard and the dialog in step.
+        if (isHandheld)
+            SHHandleWMActivate(window, wParam, lParam, &processSearch->activation, 0);
+        return isHandheld;
+    case WM_SETTINGCHANGE:
+        if (isHandheld)
+            SHHandleWMSettingChange(window, wParam, lParam, &processSearch->activation);
+        return isHandheld;
     }
     return FALSE;
 }
@@ -365,6 +390,8 @@ void BrowserPane::OpenSearch()
         searchDialog->ShowSearch();
         return;
     }
+    if (isHandheld)
+        SHInitExtraControls();
     searchDialog = new (std::nothrow) SearchDialog(instance, *this, currentCategory);
     if (searchDialog == nullptr)
         return;

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include "shell/handheld/aygshell.h"
+
 class BrowserPane;
 
 class SearchDialog {
@@ -15,6 +17,9 @@ class SearchDialog {
     BrowserPane* pane = nullptr;
     // The category the dialog is bound to; -1 once its window is destroyed.
     int searchCategory = -1;
+    // Handheld: the shell's activation record and the empty menu bar.
+    SHACTIVATEINFO activation = {sizeof(SHACTIVATEINFO), nullptr, 0, 0, 0, 0};
+    HWND menuBar = nullptr;
 
     SearchDialog(HINSTANCE moduleInstance, BrowserPane& owner, int category);
 
