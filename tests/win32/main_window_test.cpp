@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "resources/shared/resource_ids.h"
+#include "search/search_dialog.h"
 #include "shell/desktop/main_window.h"
+#include "shell/desktop/modeless_dialogs.h"
 #include "shell/desktop/window_slots.h"
 #include "tests/win32/message_box_watch.h"
 #include "tests/win32/settings_fixture.h"
@@ -176,6 +178,71 @@ TEST_F(MainWindowTest, ExitFromMenuOrAcceleratorCodeAndTheCloseButtonGiveTheSlot
     EXPECT_EQ(RunUntilQuit(), 0);
     EXPECT_EQ(AcquireWindowSlot(main->mutex), 1);
     ReleaseWindowSlot(main->mutex);
+}
+
+}  // namespace
+
+namespace {
+
+int CountDiceDialogs()
+{
+    int count = 0;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM found) -> BOOL {
+            TCHAR caption[32] = {};
+            GetWindowText(window, caption, 32);
+            if (lstrcmp(caption, TEXT("Roll Dice")) == 0 && IsWindowVisible(window))
+                ++*reinterpret_cast<int*>(found);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+// Presses Ctrl+D on the real keyboard and hands the messages to the main
+// window's accelerators and the modeless dialogs, as the message loop does.
+void PressControlD(HWND mainWindow)
+{
+    INPUT keys[4] = {};
+    const WORD order[4][2] = {{VK_CONTROL, 0}, {'D', 0}, {'D', KEYEVENTF_KEYUP}, {VK_CONTROL, KEYEVENTF_KEYUP}};
+    for (int i = 0; i < 4; ++i) {
+        keys[i].type = INPUT_KEYBOARD;
+        keys[i].ki.wVk = order[i][0];
+        keys[i].ki.dwFlags = order[i][1];
+    }
+    SendInput(4, keys, sizeof(INPUT));
+    const HACCEL accelerators = LoadAccelerators(GetModuleHandle(nullptr), MAKEINTRESOURCE(IDA_MAIN));
+    const DWORD until = GetTickCount() + 500;
+    while (GetTickCount() < until) {
+        MSG message;
+        while (PeekMessage(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (TranslateAccelerator(mainWindow, accelerators, &message) || IsModelessDialogMessage(&message))
+                continue;
+            TranslateMessage(&message);
+            DispatchMessage(&message);
+        }
+        Sleep(10);
+    }
+}
+
+TEST_F(MainWindowTest, ControlDOpensADiceDialogFromThePaneAndFromTheSearchDialog)
+{
+    StoreNumber(TEXT("Category"), 0);
+    Open();
+    SetForegroundWindow(main->window);
+    SetFocus(GetDlgItem(main->pane.GetPaneWindow(), IDC_CATEGORY_LIST));
+    PressControlD(main->window);
+    EXPECT_EQ(CountDiceDialogs(), 1);
+
+    main->OnCommand(0, IDM_FULL_SEARCH);
+    ASSERT_NE(main->pane.searchDialog, nullptr);
+    SetForegroundWindow(main->pane.searchDialog->window);
+    SetFocus(main->pane.searchDialog->Control(IDC_SEARCH_BOX));
+    PressControlD(main->window);
+    EXPECT_EQ(CountDiceDialogs(), 2);
+    SendMessage(main->window, WM_CLOSE, 0, 0);
+    RunUntilQuit();
 }
 
 }  // namespace
