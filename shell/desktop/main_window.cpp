@@ -6,6 +6,7 @@
 
 #include "dice/dice_engine.h"
 #include "resources/shared/resource_ids.h"
+#include "shell/about_box.h"
 #include "settings/settings_key.h"
 #include "shell/desktop/modeless_dialogs.h"
 #include "shell/desktop/window_slots.h"
@@ -22,8 +23,6 @@ constexpr int defaultHeight = 320;
 constexpr int fromMenu = 0;
 constexpr int fromAccelerator = 1;
 
-const TCHAR aboutCaption[] = TEXT("Vellum Rules 2.6.6");
-const TCHAR aboutText[] = TEXT("Vellum Rules\nby Quorvan\n\n<vellum@\n  quorvan.example>");
 
 void RegisterMainWindowClass(HINSTANCE instance)
 {
@@ -174,7 +173,7 @@ void MainWindow::NewWindow()
     ShellExecute(window, TEXT("open"), path, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-void MainWindow::ShowAbout() { MessageBox(window, aboutText, aboutCaption, MB_OK | MB_ICONINFORMATION); }
+void MainWindow::ShowAbout() { ShowAboutBox(window); }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {

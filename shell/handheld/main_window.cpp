@@ -3,6 +3,7 @@
 
 #include "dice/dice_engine.h"
 #include "resources/shared/resource_ids.h"
+#include "shell/about_box.h"
 #include "shell/desktop/modeless_dialogs.h"
 #include "shell/platform.h"
 
@@ -12,8 +13,6 @@ MainWindow* processMainWindow = nullptr;
 
 const TCHAR windowClassName[] = TEXT("VellumRulesClass");
 const TCHAR windowTitle[] = TEXT("Vellum Rules");
-const TCHAR aboutCaption[] = TEXT("Vellum Rules 2.6.6");
-const TCHAR aboutText[] = TEXT("Vellum Rules\nby Quorvan\n\n<vellum@\n  quorvan.example>");
 
 void RegisterHandheldClass(HINSTANCE instance)
 {
@@ -112,7 +111,7 @@ void MainWindow::OnCommand(int code, int id)
         PostMessage(window, WM_CLOSE, 0, 0);
         break;
     case IDM_ABOUT:
-        MessageBox(window, aboutText, aboutCaption, MB_OK | MB_ICONINFORMATION);
+        ShowAboutBox(window);
         break;
     case IDM_OPTIONS:
         pane.OpenOptions();
