@@ -1,7 +1,7 @@
 # Writes a content tree of generated text for the benchmarks that run under
-# Wine: one category of 541 entries whose bodies hold about 1 MB. Generated
-# at build time and never shipped.
-#   cmake -DOUT=<folder> -P make_bench_content.cmake
+# Wine: one category of 541 entries whose bodies hold about 1 MB, or SCALE
+# times as many entries and bytes. Generated at build time and never shipped.
+#   cmake -DOUT=<folder> [-DSCALE=<n>] -P make_bench_content.cmake
 set(sentences
     "The creature gains a bonus on saving throws against fire and cold while the effect lasts."
     "Each round the caster may direct the storm at one new target within range."
@@ -22,10 +22,17 @@ set(sentences
 set(titleWords Acid Blaze Chill Dawn Ember Frost Gale Hollow Iron Jade Keen Lunar Mist Night
                Oak Pale Quake Rime Storm Thorn Umber Veil Ward Xylem Yew Zephyr)
 
+if(NOT SCALE)
+    set(SCALE 1)
+endif()
+math(EXPR lastEntry "541 * ${SCALE} - 1")
+
 file(REMOVE_RECURSE ${OUT})
 file(WRITE ${OUT}/categories.txt "spells\tSpells\n")
+# Appending to one CMake string copies it whole each time: write a file per
+# 541 entries.
 set(entries "")
-foreach(e RANGE 0 540)
+foreach(e RANGE 0 ${lastEntry})
     math(EXPR first "(${e} * 7) % 26")
     math(EXPR second "(${e} * 11 + 3) % 26")
     list(GET titleWords ${first} a)
@@ -37,5 +44,10 @@ foreach(e RANGE 0 540)
         string(APPEND body "${sentence} ")
     endforeach()
     string(APPEND entries "== ${a} ${b} ${e}\n${body}end\n\n")
+    math(EXPR inBlock "(${e} + 1) % 541")
+    if(inBlock EQUAL 0)
+        math(EXPR block "${e} / 541")
+        file(WRITE ${OUT}/spells/spells-${block}.txt "${entries}")
+        set(entries "")
+    endif()
 endforeach()
-file(WRITE ${OUT}/spells/spells.txt "${entries}")

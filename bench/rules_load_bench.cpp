@@ -1,6 +1,7 @@
 // How much the well-formedness check adds to inflating the rules data: the
 // loader's inflate-and-check against a bare uncompress of the same resource,
-// about 1.5 MB of generated text (generated here, never shipped).
+// about 1.5 MB of generated text times DataScale() (generated here, never
+// shipped).
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -9,6 +10,7 @@
 #include <unistd.h>
 #include <zlib.h>
 
+#include "bench/data_scale.h"
 #include "data/rules_image.h"
 #include "data/rules_inflate.h"
 #include "tools/packer/rules_pack.h"
@@ -41,7 +43,7 @@ const std::vector<unsigned char>& BenchmarkResource()
         std::vector<SourceCategory> categories(7);
         for (std::size_t c = 0; c < categories.size(); ++c) {
             categories[c].name = "Category " + std::to_string(c);
-            for (int e = 0; e < 153; ++e)
+            for (int e = 0; e < 153 * DataScale(); ++e)
                 categories[c].entries.push_back(
                     SourceEntry{"Entry " + std::to_string(e), GeneratedText(state, 1400), {}, 0});
         }

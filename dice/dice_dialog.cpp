@@ -322,13 +322,12 @@ void PlaceDiceControls(const DiceDialog& dice)
     AttachArrows(dice);
 }
 
-// Turns a field's text into a number as a plain signed decimal parse does,
-// reading from the given character on; no digits give 0.
+// A field's text as a number, reading from the given character on.
 int ReadFieldNumber(const DiceDialog& dice, int id, int from)
 {
     TCHAR text[readCharacters + 1] = {};
     const int length = GetDlgItemText(dice.window, id, text, readCharacters + 1);
-    return length > from ? _ttoi(text + from) : 0;
+    return length > from ? ParseFieldNumber(text + from) : 0;
 }
 
 // Each line goes on top as it is made, so the last one ends up first. The

@@ -2,6 +2,8 @@
 // a request (dice, sides, modifier, repeats) into result lines.
 #pragma once
 
+#include <algorithm>
+#include <climits>
 #include <cstdint>
 
 constexpr int diceStateSize = 624;
@@ -47,6 +49,28 @@ struct RollRequest {
 // Holds any line and its terminator, including lines of requests far outside
 // what the dialog can ask for (the dialog's longest is 20 characters).
 constexpr int diceLineSize = 64;
+
+// A field's text as a number, as a plain signed decimal parse reads it:
+// leading blanks, an optional sign, then digits up to the first other
+// character; no digits give 0. Pasted text can bypass the fields' digit-only
+// style, so a value beyond int stops at INT_MAX or INT_MIN instead of
+// overflowing. Works on 8-bit and wide text alike.
+template <class Char> int ParseFieldNumber(const Char* text)
+{
+    const auto isBlank = [](Char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
+    while (isBlank(*text))
+        ++text;
+    const bool negative = *text == '-';
+    if (*text == '-' || *text == '+')
+        ++text;
+    const long long limit = negative ? -static_cast<long long>(INT_MIN) : INT_MAX;
+    long long value = 0;
+    for (; *text >= '0' && *text <= '9'; ++text) {
+        if (value < limit)
+            value = std::min(limit, value * 10 + (*text - '0'));
+    }
+    return static_cast<int>(negative ? -value : value);
+}
 
 // The sum of count dice plus the modifier. Summed in 64 bits so that no
 // request can overflow it; no die is rolled (and nothing drawn) for count 0

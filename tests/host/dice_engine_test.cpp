@@ -274,4 +274,36 @@ TEST(RollDie, EveryDieIsUniformOverALongRun)
     }
 }
 
+// What the fields can hold, typed or pasted, read as 8-bit and as wide text.
+TEST(ParseFieldNumber, ReadsAsAPlainSignedDecimalParse)
+{
+    struct Case {
+        const char* text;
+        int number;
+    };
+    const Case cases[] = {
+        {"", 0},          {"7", 7},           {"999", 999},         {"007", 7},
+        {"-5", -5},       {"+12", 12},        {" \t\r\n42", 42},    {"12ab", 12},
+        {"ab12", 0},      {"-", 0},           {"+-3", 0},           {"1 2", 1},
+        {"d20", 0},       {"999999999", 999999999},
+        {"2147483647", INT_MAX},      {"-2147483648", INT_MIN},
+        {"2147483648", INT_MAX},      {"-2147483649", INT_MIN},
+        {"99999999999999999999999", INT_MAX}, {"-99999999999999999999999", INT_MIN},
+        {"\xB2", 0},     {"\xEF\xBC\x91", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(ParseFieldNumber(c.text), c.number);
+        const std::wstring wide(c.text, c.text + std::strlen(c.text));
+        EXPECT_EQ(ParseFieldNumber(wide.c_str()), c.number);
+    }
+}
+
+TEST(ParseFieldNumber, WideDigitsOutsideAsciiAreNotDigits)
+{
+    EXPECT_EQ(ParseFieldNumber(L"\xFF11\xFF12"), 0);  // full-width "12"
+    EXPECT_EQ(ParseFieldNumber(L"\x3000" L"5"), 0);    // ideographic space
+    EXPECT_EQ(ParseFieldNumber(L"1\x0660"), 1);         // Arabic-Indic zero
+}
+
 }  // namespace
