@@ -8,7 +8,7 @@ packages=(
     g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
     zlib1g-dev libz-mingw-w64-dev
     libgtest-dev googletest libbenchmark-dev
-    wine64 fonts-wine xvfb xauth x11-utils imagemagick x11-apps icoutils
+    wine wine64 fonts-wine xvfb xauth x11-utils imagemagick x11-apps icoutils
 )
 
 missing=()
@@ -23,4 +23,5 @@ as_root=()
 [ "$(id -u)" -eq 0 ] || as_root=(sudo)
 export DEBIAN_FRONTEND=noninteractive
 "${as_root[@]}" apt-get update -q
-"${as_root[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+# With their recommended packages: Wine's X11 driver loads several of them.
+"${as_root[@]}" apt-get install -y -q "${missing[@]}"
