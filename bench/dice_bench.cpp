@@ -3,11 +3,12 @@
 // sides, 999 times (998,001 draws, 1,000 lines).
 #include <benchmark/benchmark.h>
 
+#include "bench/median_reporter.h"
+
 #include <cstdio>
 #include <map>
 #include <random>
 #include <string>
-#include <unistd.h>
 
 #include "dice/dice_engine.h"
 
@@ -79,24 +80,6 @@ BENCHMARK(DiceGeneratorFaces)
     ->ReportAggregatesOnly();
 BENCHMARK(LargestRoll)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();
 
-// Prints the console report and keeps each benchmark's median time in
-// nanoseconds.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    RatioReporter() : ConsoleReporter(isatty(fileno(stdout)) ? OO_ColorTabular : OO_Tabular) {}
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.aggregate_name == "median")
-                medians[run.run_name.function_name] =
-                    run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit) *
-                    1e9;
-        }
-    }
-    std::map<std::string, double> medians;
-};
-
 void PrintDrawFigures(std::map<std::string, double>& medians)
 {
     const double ours = medians["DiceGeneratorWords"] / drawsPerIteration;
@@ -124,10 +107,10 @@ void PrintLargestRoll(std::map<std::string, double>& medians)
 int main(int argc, char** argv)
 {
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    MedianReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    PrintDrawFigures(reporter.medians);
-    PrintLargestRoll(reporter.medians);
+    PrintDrawFigures(reporter.nanoseconds);
+    PrintLargestRoll(reporter.nanoseconds);
     benchmark::Shutdown();
     return 0;
 }

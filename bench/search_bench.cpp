@@ -4,10 +4,10 @@
 // case-folding substring search.
 #include <benchmark/benchmark.h>
 
+#include "bench/median_reporter.h"
+
 #include <cstdio>
 #include <cstring>
-#include <map>
-#include <unistd.h>
 
 #include "bench/data_scale.h"
 #include "data/rules_image.h"
@@ -113,27 +113,12 @@ void SearchEngine(benchmark::State& state)
 BENCHMARK(BaselineScan)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();
 BENCHMARK(SearchEngine)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();
 
-// Prints the console report and keeps each benchmark's median time.
-class RatioReporter : public benchmark::ConsoleReporter {
-  public:
-    RatioReporter() : ConsoleReporter(isatty(fileno(stdout)) ? OO_ColorTabular : OO_Tabular) {}
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.aggregate_name == "median")
-                medians[run.run_name.function_name] = run.GetAdjustedRealTime();
-        }
-    }
-    std::map<std::string, double> medians;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
 {
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    MedianReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     const double baseline = reporter.medians["BaselineScan"];
     const double engine = reporter.medians["SearchEngine"];

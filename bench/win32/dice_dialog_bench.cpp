@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "bench/win32/bench_clock.h"
 #include "dice/dice_dialog.h"
 #include "dice/dice_engine.h"
 #include "pane/browser_pane.h"
@@ -19,30 +20,6 @@ namespace {
 
 constexpr int runs = 9;
 constexpr int linesPerRoll = 1000;
-
-double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to)
-{
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) /
-           static_cast<double>(frequency.QuadPart);
-}
-
-LARGE_INTEGER Now()
-{
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return now;
-}
-
-void PumpMessages()
-{
-    MSG message;
-    while (PeekMessage(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessage(&message);
-    }
-}
 
 BOOL CALLBACK FindDiceWindow(HWND window, LPARAM found)
 {

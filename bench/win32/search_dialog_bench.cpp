@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "bench/win32/bench_clock.h"
 #include "data/display_text.h"
 #include "pane/browser_pane.h"
 #include "resources/shared/resource_ids.h"
@@ -19,23 +20,6 @@ namespace {
 
 const char query[] = "storm ward -frost";
 constexpr int runs = 21;
-
-double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to)
-{
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) /
-           static_cast<double>(frequency.QuadPart);
-}
-
-void PumpMessages()
-{
-    MSG message;
-    while (PeekMessage(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessage(&message);
-    }
-}
 
 void Report(const char* what, std::vector<double> times)
 {

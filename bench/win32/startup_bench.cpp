@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/win32/bench_clock.h"
 #include "resources/shared/resource_ids.h"
 #include "settings/settings_key.h"
 
@@ -18,14 +19,6 @@ namespace {
 constexpr int runs = 15;
 constexpr DWORD timeoutMs = 30000;
 const RECT windowRect = {100, 80, 620, 680};
-
-double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to)
-{
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) /
-           static_cast<double>(frequency.QuadPart);
-}
 
 // The build passes paths as the build machine spells them; under Wine a Unix
 // path is reached through drive Z:.

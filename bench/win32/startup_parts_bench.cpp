@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "bench/win32/bench_clock.h"
 #include "pane/browser_pane.h"
 #include "resources/shared/resource_ids.h"
 #include "settings/settings_key.h"
@@ -17,30 +18,6 @@
 namespace {
 
 constexpr int runs = 15;
-
-double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to)
-{
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) /
-           static_cast<double>(frequency.QuadPart);
-}
-
-LARGE_INTEGER Now()
-{
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return now;
-}
-
-void PumpMessages()
-{
-    MSG message;
-    while (PeekMessage(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessage(&message);
-    }
-}
 
 struct Parts {
     std::vector<double> createPane;
