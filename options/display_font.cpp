@@ -69,6 +69,7 @@ void CreateDisplayFont(BrowserPane& pane)
     if (replaced != nullptr)
         DeleteObject(replaced);
     GiveListsGuiFont(pane.window);
+    pane.OnDisplayFontChanged();
 }
 
 void ApplyGuiFont(HWND dialog, int control)

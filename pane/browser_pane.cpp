@@ -2,13 +2,17 @@
 // choice, showing an entry, and laying out its three controls.
 #include "pane/browser_pane.h"
 
+#include <richedit.h>
+
 #include <cstdlib>
+#include <cstring>
 
 #include "data/display_text.h"
 #include "data/rules_image.h"
 #include "data/rules_loader.h"
 #include "dice/dice_dialog.h"
 #include "options/display_font.h"
+#include "pane/entry_text.h"
 #include "resources/shared/resource_ids.h"
 #include "settings/settings_key.h"
 #include "shell/desktop/modeless_dialogs.h"
@@ -91,6 +95,7 @@ void BrowserPane::InitPane()
 {
     HWND categoryList = Control(IDC_CATEGORY_LIST);
     HWND itemList = Control(IDC_ITEM_LIST);
+    MakeRichTextView(window);
     SendMessage(categoryList, CB_RESETCONTENT, 0, 0);
     SendMessage(itemList, CB_RESETCONTENT, 0, 0);
     SetDlgItemText(window, IDC_TEXT_VIEW, TEXT(""));
@@ -197,6 +202,8 @@ void BrowserPane::ShowSelectedEntry()
     }
     if (!ShowEntryText(selected))
         return;
+    if (!walkingHistory)
+        history.Visit(EntryRef{currentCategory, selected});
     SettingsKey settings;
     OpenSettings(settings);
     settings.WriteNumber(TEXT("Item"), selected);
@@ -221,7 +228,181 @@ bool BrowserPane::ShowEntryText(int entry)
     lstrcat(joined.get(), body.get());
     lstrcat(joined.get(), TEXT("\r\n"));
     SetDlgItemText(window, IDC_TEXT_VIEW, joined.get());
+    shownEntry = EntryRef{currentCategory, entry};
+    shownHighlights = FindHighlights(joined.get());
+    highlightQuery[0] = 0;
+    MarkShownEntry(joined.get());
     return true;
+}
+
+// The view's marks for the shown entry, whose joined text is given: the title
+// bold, the tables' stops, the links and the search words.
+void BrowserPane::MarkShownEntry(const TCHAR* text)
+{
+    ReadingMarks marks;
+    const char* title = GetEntryTitle(shownEntry.category, shownEntry.entry);
+    const char* body = GetEntryBody(shownEntry.category, shownEntry.entry);
+    marks.titleLength = static_cast<int>(std::strlen(title));
+    marks.bodyStart = marks.titleLength + lstrlen(entrySeparator);
+    marks.imageBody = body;
+    if (IsRichTextView(Control(IDC_TEXT_VIEW)))
+        marks.links = GetImageLinkFinder().FindLinks(shownEntry.category, shownEntry.entry, body);
+    marks.highlights = shownHighlights;
+    shownLinks = MarkReadingView(Control(IDC_TEXT_VIEW), text, marks);
+}
+
+// Every place of the text that holds a word of the search that opened it, as
+// the search folds; the words it excludes ("-word") are not marked.
+std::vector<TextRange> BrowserPane::FindHighlights(const TCHAR* text) const
+{
+    std::vector<TextRange> ranges;
+    const int length = lstrlen(text);
+    const TCHAR* word = highlightQuery;
+    while (*word != 0) {
+        int n = 0;
+        while (word[n] != 0 && word[n] != TEXT(' '))
+            ++n;
+        if (n > 0 && word[0] != TEXT('-')) {
+            for (int at = FindDisplayWord(text, length, word, n, 0); at >= 0;
+                 at = FindDisplayWord(text, length, word, n, at + n))
+                ranges.push_back(TextRange{at, n});
+        }
+        word += n;
+        if (*word == TEXT(' '))
+            ++word;
+    }
+    return ranges;
+}
+
+void BrowserPane::OnDisplayFontChanged()
+{
+    HWND view = Control(IDC_TEXT_VIEW);
+    if (shownEntry.category < 0 || !IsRichTextView(view) || shownEntry.category >= GetCategoryCount() ||
+        SendMessage(view, EM_GETMODIFY, 0, 0))
+        return;
+    // The font's new widths move the columns; a text the user changed keeps
+    // the stops it has.
+    const int length = GetWindowTextLength(view);
+    std::vector<TCHAR> text(static_cast<std::size_t>(length) + 1);
+    GetWindowText(view, text.data(), length + 1);
+    MarkShownEntry(text.data());
+}
+
+void BrowserPane::OpenEntry(EntryRef target)
+{
+    if (!IsCategoryIndex(target.category) || target.entry < 0 ||
+        target.entry >= GetEntryCount(target.category))
+        return;
+    SendDlgItemMessage(window, IDC_CATEGORY_LIST, CB_SETCURSEL, static_cast<WPARAM>(target.category), 0);
+    OnCategoryChanged();
+    // The category change filled the whole list and emptied the typed text.
+    itemListFiltered = false;
+    filterText[0] = 0;
+    SendDlgItemMessage(window, IDC_ITEM_LIST, CB_SETCURSEL, static_cast<WPARAM>(target.entry), 0);
+    ShowSelectedEntry();
+}
+
+void BrowserPane::GoBack()
+{
+    if (!history.CanGoBack())
+        return;
+    walkingHistory = true;
+    OpenEntry(history.Back());
+    walkingHistory = false;
+}
+
+void BrowserPane::GoForward()
+{
+    if (!history.CanGoForward())
+        return;
+    walkingHistory = true;
+    OpenEntry(history.Forward());
+    walkingHistory = false;
+}
+
+// A link is followed from the links the view was marked with; in a text the
+// user has changed, by the words under the click.
+bool BrowserPane::FollowLinkAt(LONG position, const CHARRANGE* range)
+{
+    HWND view = Control(IDC_TEXT_VIEW);
+    if (!SendMessage(view, EM_GETMODIFY, 0, 0)) {
+        for (const ViewLink& link : shownLinks) {
+            if (position >= link.begin && position < link.end) {
+                OpenEntry(link.target);
+                return true;
+            }
+        }
+        return false;
+    }
+    if (range == nullptr || range->cpMax <= range->cpMin || range->cpMax - range->cpMin >= textBufferLength)
+        return false;
+    TCHAR mention[textBufferLength] = {};
+    TEXTRANGE request = {*range, mention};
+    SendMessage(view, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&request));
+    char bytes[textBufferLength * 2] = {};
+#ifdef UNICODE
+    WideCharToMultiByte(CP_ACP, 0, mention, -1, bytes, sizeof(bytes), nullptr, nullptr);
+#else
+    lstrcpynA(bytes, mention, sizeof(bytes));
+#endif
+    EntryRef target;
+    if (!GetImageLinkFinder().ResolveMention(bytes, currentCategory, &target))
+        return false;
+    OpenEntry(target);
+    return true;
+}
+
+LRESULT BrowserPane::OnViewNotify(const NMHDR& header)
+{
+    if (header.idFrom != IDC_TEXT_VIEW)
+        return 0;
+    if (header.code == EN_LINK) {
+        const auto& link = reinterpret_cast<const ENLINK&>(header);
+        if (link.msg != WM_LBUTTONUP)
+            return 0;
+        CHARRANGE selection = {};
+        SendMessage(header.hwndFrom, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+        // A drag that selected text is no click.
+        if (selection.cpMax != selection.cpMin)
+            return 0;
+        return FollowLinkAt(link.chrg.cpMin, &link.chrg) ? 1 : 0;
+    }
+    if (header.code == EN_MSGFILTER) {
+        const auto& filter = reinterpret_cast<const MSGFILTER&>(header);
+        if (filter.msg == WM_CHAR && filter.wParam == TEXT('\r') && swallowReturnCharacter) {
+            swallowReturnCharacter = false;
+            return 1;
+        }
+        if (filter.msg != WM_KEYDOWN || filter.wParam != VK_RETURN)
+            return 0;
+        CHARRANGE caret = {};
+        SendMessage(header.hwndFrom, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&caret));
+        if (caret.cpMin != caret.cpMax || !FollowLinkAt(caret.cpMin, nullptr))
+            return 0;
+        // The Enter key's character follows its key-down; it belongs to the
+        // link, not to the new entry's text.
+        swallowReturnCharacter = true;
+        return 1;
+    }
+    return 0;
+}
+
+bool TranslateHistoryInput(HWND mainWindow, const MSG& message)
+{
+    if (processPane == nullptr || (message.hwnd != mainWindow && !IsChild(mainWindow, message.hwnd)))
+        return false;
+    const bool altKey = message.message == WM_SYSKEYDOWN && (GetKeyState(VK_MENU) & 0x8000) != 0;
+    if ((altKey && message.wParam == VK_LEFT) ||
+        (message.message == WM_XBUTTONUP && GET_XBUTTON_WPARAM(message.wParam) == XBUTTON1)) {
+        processPane->GoBack();
+        return true;
+    }
+    if ((altKey && message.wParam == VK_RIGHT) ||
+        (message.message == WM_XBUTTONUP && GET_XBUTTON_WPARAM(message.wParam) == XBUTTON2)) {
+        processPane->GoForward();
+        return true;
+    }
+    return false;
 }
 
 int BrowserPane::CountIfCurrent(int category) const
@@ -297,6 +478,10 @@ INT_PTR CALLBACK PaneDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return OnPaneDestroy(window);
     case WM_COMMAND:
         processPane->OnCommand(HIWORD(wParam), LOWORD(wParam));
+        return TRUE;
+    case WM_NOTIFY:
+        SetWindowLongPtr(window, DWLP_MSGRESULT,
+                         processPane->OnViewNotify(*reinterpret_cast<const NMHDR*>(lParam)));
         return TRUE;
     case WM_DICE_CLOSED:
         processPane->OnDiceClosed(reinterpret_cast<DiceDialog*>(lParam));

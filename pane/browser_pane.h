@@ -5,6 +5,11 @@
 
 #include <windows.h>
 
+#include <vector>
+
+#include "pane/entry_history.h"
+#include "pane/reading_view.h"
+
 class MainWindow;
 class SearchDialog;
 struct DiceDialog;
@@ -26,6 +31,14 @@ public:
     bool BodySearch = false;
     bool StickyFull = false;  // desktop only
     SearchDialog* searchDialog = nullptr;
+
+    // The reading view: the entry it shows, its links, the search words the
+    // next entry shown is to highlight, and the way back and forward.
+    EntryRef shownEntry;
+    std::vector<ViewLink> shownLinks;
+    std::vector<TextRange> shownHighlights;
+    TCHAR highlightQuery[textBufferLength] = {};
+    EntryHistory history;
 
     HWND CreatePane(HINSTANCE moduleInstance, HWND parent, MainWindow* mainWindow);
     void DestroyPane();
@@ -67,7 +80,23 @@ public:
 
     HWND Control(int id) const { return GetDlgItem(window, id); }
 
+    // Opens an entry as if the user had chosen its category, then its title.
+    void OpenEntry(EntryRef target);
+    void GoBack();
+    void GoForward();
+    // Marks the shown entry again in the new display font.
+    void OnDisplayFontChanged();
+    // The view's link and key notifications; the result for the control.
+    LRESULT OnViewNotify(const NMHDR& header);
+
 private:
+    bool walkingHistory = false;
+    bool swallowReturnCharacter = false;
+
+    void MarkShownEntry(const TCHAR* text);
+    std::vector<TextRange> FindHighlights(const TCHAR* text) const;
+    bool FollowLinkAt(LONG position, const CHARRANGE* range);
+
     // The words the item list has been cut down by since it was last filled,
     // and the BodySearch setting they were tested with. Such a word would
     // remove nothing more, so a keystroke re-tests only the word it changed.
@@ -82,6 +111,10 @@ private:
 };
 
 INT_PTR CALLBACK PaneDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Back and Forward from the keyboard (Alt+Left, Alt+Right) and the mouse's
+// side buttons, for a message bound for the main window or any window in it.
+bool TranslateHistoryInput(HWND mainWindow, const MSG& message);
 
 // The item's text into a buffer of textBufferLength characters; false (and
 // an empty text) when there is no such item or it does not fit.

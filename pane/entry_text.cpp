@@ -17,6 +17,15 @@ bool DisplayTextHasWord(const TCHAR* text, int length, const TCHAR* word, int n)
     return false;
 }
 
+int FindDisplayWord(const TCHAR* text, int length, const TCHAR* word, int n, int from)
+{
+    for (int p = from; n > 0 && p <= length - n; ++p) {
+        if (_wcsnicmp(text + p, word, static_cast<std::size_t>(n)) == 0)
+            return p;
+    }
+    return -1;
+}
+
 int FindEntryWithTitle(int category, const TCHAR* title)
 {
     for (int e = 0; e < GetEntryCount(category); ++e) {
@@ -39,6 +48,15 @@ bool DisplayTextHasWord(const TCHAR* text, int length, const TCHAR* word, int n)
 {
     return n <= length &&
            TextHasWord(text, static_cast<std::size_t>(length), word, static_cast<std::size_t>(n));
+}
+
+int FindDisplayWord(const TCHAR* text, int length, const TCHAR* word, int n, int from)
+{
+    for (int p = from; n > 0 && p <= length - n; ++p) {
+        if (EqualFoldingAsciiLetters(text + p, word, static_cast<std::size_t>(n)))
+            return p;
+    }
+    return -1;
 }
 
 // The desktop's display copies are byte-for-byte copies, so the image texts

@@ -14,3 +14,8 @@ int FindEntryWithTitle(int category, const TCHAR* title);
 
 // Whether the word of n characters occurs in the body of the entry.
 bool EntryBodyHasWord(int category, int entry, const TCHAR* word, int n);
+
+// The first place at or after from where the word of n characters occurs in
+// the text of length characters, folding as the full-body search folds; -1
+// when it occurs there no more.
+int FindDisplayWord(const TCHAR* text, int length, const TCHAR* word, int n, int from);

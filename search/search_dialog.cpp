@@ -284,10 +284,9 @@ void SearchDialog::RunSearch()
     ShowWaitCursor();
     SendMessage(list, LB_RESETCONTENT, 0, 0);
     ListCategoryTitles();
-    TCHAR query[textBufferLength] = {};
-    GetDlgItemText(window, IDC_SEARCH_BOX, query, textBufferLength);
+    GetDlgItemText(window, IDC_SEARCH_BOX, resultsQuery, textBufferLength);
     ResultListRows rows(list, *pane, searchCategory);
-    ApplyQuery(rows, query);
+    ApplyQuery(rows, resultsQuery);
     if (SendMessage(list, LB_GETCOUNT, 0, 0) <= 0)
         AddRow(list, noMatchesRow);
 
@@ -312,9 +311,17 @@ void SearchDialog::ListCategoryTitles()
 
 void SearchDialog::ChooseAndMaybeHide()
 {
-    pane->ChooseResult(searchCategory, Control(IDC_SEARCH_RESULTS));
+    ChooseResultRow();
     if (isHandheld || !pane->StickyFull)
         HideSearch();
+}
+
+// The entry opened shows the words of the query its row was found by.
+void SearchDialog::ChooseResultRow()
+{
+    lstrcpyn(pane->highlightQuery, resultsQuery, textBufferLength);
+    pane->ChooseResult(searchCategory, Control(IDC_SEARCH_RESULTS));
+    pane->highlightQuery[0] = 0;
 }
 
 void SearchDialog::OnCommand(int control, int code)
@@ -322,7 +329,7 @@ void SearchDialog::OnCommand(int control, int code)
     switch (control) {
     case IDOK:
         // The handheld caption's OK button: hides whatever StickyFull says.
-        pane->ChooseResult(searchCategory, Control(IDC_SEARCH_RESULTS));
+        ChooseResultRow();
         HideSearch();
         break;
     case IDCANCEL:

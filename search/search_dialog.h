@@ -20,6 +20,8 @@ class SearchDialog {
     // Handheld: the shell's activation record and the empty menu bar.
     SHACTIVATEINFO activation = {sizeof(SHACTIVATEINFO), nullptr, 0, 0, 0, 0};
     HWND menuBar = nullptr;
+    // The query the result list was found by.
+    TCHAR resultsQuery[260] = {};
 
     SearchDialog(HINSTANCE moduleInstance, BrowserPane& owner, int category);
 
@@ -46,6 +48,7 @@ class SearchDialog {
     void LayoutSearch();
     void ListCategoryTitles();
     void ChooseAndMaybeHide();
+    void ChooseResultRow();
     int SlotNumber() const;
 };
 

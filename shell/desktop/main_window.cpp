@@ -211,6 +211,8 @@ int RunMessageLoop(HWND mainWindow, HACCEL accelerators)
     while (GetMessage(&message, nullptr, 0, 0) > 0) {
         if (TranslateAccelerator(mainWindow, accelerators, &message))
             continue;
+        if (TranslateHistoryInput(mainWindow, message))
+            continue;
         if (IsModelessDialogMessage(&message))
             continue;
         TranslateMessage(&message);

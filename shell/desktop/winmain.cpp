@@ -3,10 +3,12 @@
 #include <windows.h>
 
 #include "resources/shared/resource_ids.h"
+#include "pane/reading_view.h"
 #include "shell/desktop/main_window.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
+    LoadRichEditLibrary();
     auto* main = new MainWindow();
     main->OpenInstanceMutex();
     const HWND window = main->CreateAndShow(instance);

@@ -160,6 +160,8 @@ int RunHandheldMessageLoop()
 {
     MSG message = {};
     while (GetMessage(&message, nullptr, 0, 0) > 0) {
+        if (processMainWindow != nullptr && TranslateHistoryInput(processMainWindow->window, message))
+            continue;
         if (IsModelessDialogMessage(&message))
             continue;
         TranslateMessage(&message);

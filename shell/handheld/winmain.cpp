@@ -2,6 +2,7 @@
 // brings the running one to the front and ends.
 #include <windows.h>
 
+#include "pane/reading_view.h"
 #include "shell/handheld/main_window.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int)
@@ -12,6 +13,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int)
         delete main;
         return 0;
     }
+    LoadRichEditLibrary();
     main->Create(instance);
     const int exitCode = RunHandheldMessageLoop();
     delete main;

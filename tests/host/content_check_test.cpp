@@ -618,6 +618,17 @@ TEST(CheckContent, EveryCategoryHasATargetAndEveryTargetACategory)
               "targets.txt:4: no category has the folder 'special'\n");
 }
 
+TEST(CheckContent, TablesHaveOneTabBetweenTwoCells)
+{
+    const Change changes[] = {
+        {"spells", "Level:\tMage 1", "Level:\t\tMage 1",
+         "spells/spells.txt:3: two tabs in a row; write one tab between two cells\n"},
+        {"spells", "Mage 1, Priest 2", "Mage 1, Priest 2\t",
+         "spells/spells.txt:3: a tab at the end or start of a line; tabs go between two cells\n"},
+    };
+    ExpectFailures(changes);
+}
+
 TEST(CheckContent, TitlesAreUniqueButForTheOnePair)
 {
     struct Case {

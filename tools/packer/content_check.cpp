@@ -1143,6 +1143,7 @@ struct Checker {
         for (const SourceEntry& each : category.entries) {
             entry = &each;
             const std::vector<BodyLine> lines = LinesOf(each);
+            CheckTableTabs(lines);
             switch (layout) {
             case Layout::spell:
                 CheckSpell(lines);
@@ -1167,6 +1168,22 @@ struct Checker {
             }
         }
         entry = nullptr;
+    }
+
+    // ------------------------------------------------------------ tables
+
+    // The reading view lines up a table's columns itself, one tab between
+    // two cells: a tab that only pads (two in a row, or one at either end of
+    // a line) would make an empty cell and push the row out of line.
+    void CheckTableTabs(const std::vector<BodyLine>& lines)
+    {
+        for (const BodyLine& line : lines) {
+            const std::string_view text = line.text;
+            if (text.find("\t\t") != std::string_view::npos)
+                Fail(line.line, "two tabs in a row; write one tab between two cells");
+            else if (!text.empty() && (text.back() == '\t' || text.front() == '\t'))
+                Fail(line.line, "a tab at the end or start of a line; tabs go between two cells");
+        }
     }
 
     // ------------------------------------------------------------ copies

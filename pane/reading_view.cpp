@@ -1,0 +1,282 @@
+// The rich text view of the browser pane: see reading_view.h.
+#include "pane/reading_view.h"
+
+#include <richedit.h>
+
+#include <algorithm>
+
+#include "pane/table_plan.h"
+#include "resources/shared/resource_ids.h"
+
+namespace {
+
+HMODULE richEditLibrary = nullptr;
+bool richEditTried = false;
+
+// The control takes at most this many stops in a paragraph; the columns past
+// them fall back to the default stops.
+constexpr int maxViewStops = MAX_TAB_STOPS;
+// A stop is a number of twips in the low 24 bits; the high byte is the
+// alignment, which must stay zero.
+constexpr LONG farthestTwips = 0x00FFFFFF;
+
+const COLORREF highlightColour = RGB(255, 236, 128);
+
+// The control counts a line break as one character where the text has two:
+// positions[i] is the control's position of offset i of the text.
+class PositionMap {
+public:
+    explicit PositionMap(const TCHAR* text)
+    {
+        LONG position = 0;
+        for (int i = 0;; ++i) {
+            positions.push_back(position);
+            if (text[i] == 0)
+                break;
+            if (!(text[i] == TEXT('\r') && text[i + 1] == TEXT('\n')))
+                ++position;
+        }
+    }
+    LONG At(int offset) const
+    {
+        const std::size_t last = positions.size() - 1;
+        return positions[std::min(static_cast<std::size_t>(std::max(offset, 0)), last)];
+    }
+
+private:
+    std::vector<LONG> positions;
+};
+
+// Selecting is how the control takes a format for a range; the caller's
+// selection and scroll position are put back afterwards.
+void SelectRange(HWND view, LONG begin, LONG end)
+{
+    CHARRANGE range = {begin, end};
+    SendMessage(view, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+}
+
+void FormatSelection(HWND view, const CHARFORMAT2& format)
+{
+    SendMessage(view, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+}
+
+void ResetCharacterFormat(HWND view)
+{
+    CHARFORMAT2 format = {};
+    format.cbSize = sizeof(format);
+    format.dwMask = CFM_BOLD | CFM_LINK | CFM_BACKCOLOR;
+    format.dwEffects = CFE_AUTOBACKCOLOR;
+    SendMessage(view, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
+}
+
+void MarkBold(HWND view, LONG begin, LONG end)
+{
+    CHARFORMAT2 format = {};
+    format.cbSize = sizeof(format);
+    format.dwMask = CFM_BOLD;
+    format.dwEffects = CFE_BOLD;
+    SelectRange(view, begin, end);
+    FormatSelection(view, format);
+}
+
+void MarkLink(HWND view, LONG begin, LONG end)
+{
+    CHARFORMAT2 format = {};
+    format.cbSize = sizeof(format);
+    format.dwMask = CFM_LINK;
+    format.dwEffects = CFE_LINK;
+    SelectRange(view, begin, end);
+    FormatSelection(view, format);
+}
+
+void MarkHighlight(HWND view, LONG begin, LONG end)
+{
+    CHARFORMAT2 format = {};
+    format.cbSize = sizeof(format);
+    format.dwMask = CFM_BACKCOLOR;
+    format.crBackColor = highlightColour;
+    SelectRange(view, begin, end);
+    FormatSelection(view, format);
+}
+
+// Every paragraph of the range gets the stops (none: the default stops).
+void SetStops(HWND view, LONG begin, LONG end, const std::vector<LONG>& twips)
+{
+    PARAFORMAT format = {};
+    format.cbSize = sizeof(format);
+    format.dwMask = PFM_TABSTOPS;
+    format.cTabCount = static_cast<SHORT>(std::min<std::size_t>(twips.size(), maxViewStops));
+    for (int i = 0; i < format.cTabCount; ++i)
+        format.rgxTabs[i] = twips[static_cast<std::size_t>(i)];
+    SelectRange(view, begin, end);
+    SendMessage(view, EM_SETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&format));
+}
+
+// Measures cells of the shown text in the view's font, in pixels.
+class CellMeasure {
+public:
+    CellMeasure(HWND view, const TCHAR* body, std::string_view imageBody)
+        : window(view), context(GetDC(view)), shownBody(body), image(imageBody)
+    {
+        const auto font = reinterpret_cast<HFONT>(SendMessage(view, WM_GETFONT, 0, 0));
+        oldFont = SelectObject(context, font != nullptr ? font : GetStockObject(SYSTEM_FONT));
+        TEXTMETRIC metrics = {};
+        GetTextMetrics(context, &metrics);
+        averageWidth = std::max<int>(1, metrics.tmAveCharWidth);
+        pixelsPerInch = std::max(1, GetDeviceCaps(context, LOGPIXELSX));
+    }
+    ~CellMeasure()
+    {
+        SelectObject(context, oldFont);
+        ReleaseDC(window, context);
+    }
+    CellMeasure(const CellMeasure&) = delete;
+    CellMeasure& operator=(const CellMeasure&) = delete;
+
+    // The planner hands out cells of the image's body; the shown body has one
+    // character for each of its bytes, at the same offset.
+    int Width(std::string_view cell) const
+    {
+        const auto offset = static_cast<std::size_t>(cell.data() - image.data());
+        SIZE size = {};
+        GetTextExtentPoint32(context, shownBody + offset, static_cast<int>(cell.size()), &size);
+        return size.cx;
+    }
+    LONG Twips(int pixels) const
+    {
+        const long long twips = static_cast<long long>(pixels) * 1440 / pixelsPerInch;
+        return static_cast<LONG>(std::min<long long>(twips, farthestTwips));
+    }
+    int averageWidth = 1;
+
+private:
+    HWND window;
+    HDC context;
+    HGDIOBJ oldFont = nullptr;
+    const TCHAR* shownBody;
+    std::string_view image;
+    int pixelsPerInch = 96;
+};
+
+// Stops strictly increasing, as the control requires.
+std::vector<LONG> StopsInTwips(const std::vector<int>& pixels, const CellMeasure& measure)
+{
+    std::vector<LONG> twips;
+    for (const int stop : pixels) {
+        const LONG next = measure.Twips(stop);
+        if (!twips.empty() && next <= twips.back()) {
+            if (twips.back() >= farthestTwips)
+                break;
+            twips.push_back(twips.back() + 1);
+        } else {
+            twips.push_back(next);
+        }
+    }
+    return twips;
+}
+
+void MarkTables(HWND view, const TCHAR* text, const PositionMap& map, const ReadingMarks& marks)
+{
+    const CellMeasure measure(view, text + marks.bodyStart, marks.imageBody);
+    const CellWidth width = [&measure](std::string_view cell) { return measure.Width(cell); };
+    const std::vector<std::string_view> lines = SplitBodyLines(marks.imageBody);
+    for (const BodyTable& table : PlanBodyTables(marks.imageBody, width, measure.averageWidth)) {
+        const std::string_view first = lines[table.firstLine];
+        const std::string_view last = lines[table.firstLine + table.lineCount - 1];
+        const auto begin = static_cast<int>(first.data() - marks.imageBody.data());
+        const auto end = static_cast<int>(last.data() + last.size() - marks.imageBody.data());
+        SetStops(view, map.At(marks.bodyStart + begin), map.At(marks.bodyStart + end),
+                 StopsInTwips(table.stops, measure));
+    }
+}
+
+// The display copy of the body has one character per byte of the image's
+// body in every code page the programs run in; where it has not, the body's
+// offsets would not fit the text, and the view shows it unmarked.
+bool BodyFitsImage(const TCHAR* text, const ReadingMarks& marks)
+{
+    return lstrlen(text) >= marks.bodyStart &&
+           static_cast<std::size_t>(lstrlen(text + marks.bodyStart)) >= marks.imageBody.size();
+}
+
+}  // namespace
+
+bool LoadRichEditLibrary()
+{
+    if (!richEditTried) {
+        richEditTried = true;
+        richEditLibrary = LoadLibrary(TEXT("riched20.dll"));
+    }
+    return richEditLibrary != nullptr;
+}
+
+bool IsRichEditLoaded() { return richEditLibrary != nullptr; }
+
+HWND MakeRichTextView(HWND pane)
+{
+    HWND plain = GetDlgItem(pane, IDC_TEXT_VIEW);
+    if (!IsRichEditLoaded() || plain == nullptr || IsRichTextView(plain))
+        return plain;
+    RECT place;
+    GetWindowRect(plain, &place);
+    MapWindowPoints(nullptr, pane, reinterpret_cast<POINT*>(&place), 2);
+    const auto style = static_cast<DWORD>(GetWindowLongPtr(plain, GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(GetWindowLongPtr(plain, GWL_EXSTYLE));
+    HWND rich = CreateWindowEx(exStyle, RICHEDIT_CLASS, TEXT(""), style, place.left, place.top,
+                               place.right - place.left, place.bottom - place.top, pane,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_TEXT_VIEW)),
+                               reinterpret_cast<HINSTANCE>(GetWindowLongPtr(pane, GWLP_HINSTANCE)),
+                               nullptr);
+    if (rich == nullptr)
+        return plain;
+    // Take the plain view's place in the tab order, then its id alone.
+    SetWindowPos(rich, plain, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    DestroyWindow(plain);
+    // The whole text is taken as it is set; the default limit is 32K.
+    SendMessage(rich, EM_EXLIMITTEXT, 0, 0x7FFFFFFF);
+    SendMessage(rich, EM_SETEVENTMASK, 0, ENM_LINK | ENM_KEYEVENTS);
+    return rich;
+}
+
+bool IsRichTextView(HWND view)
+{
+    TCHAR className[32] = {};
+    GetClassName(view, className, 32);
+    return lstrcmpi(className, RICHEDIT_CLASS) == 0;
+}
+
+std::vector<ViewLink> MarkReadingView(HWND view, const TCHAR* text, const ReadingMarks& marks)
+{
+    std::vector<ViewLink> shown;
+    if (!IsRichTextView(view))
+        return shown;
+    const bool fits = BodyFitsImage(text, marks);
+    CHARRANGE selection = {};
+    SendMessage(view, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+    POINT scroll = {};
+    SendMessage(view, EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scroll));
+    SendMessage(view, WM_SETREDRAW, FALSE, 0);
+
+    const PositionMap map(text);
+    ResetCharacterFormat(view);
+    SetStops(view, 0, map.At(lstrlen(text)), {});
+    MarkBold(view, 0, map.At(marks.titleLength));
+    if (fits) {
+        MarkTables(view, text, map, marks);
+        for (const FoundLink& link : marks.links) {
+            const int begin = marks.bodyStart + static_cast<int>(link.begin);
+            const ViewLink each{map.At(begin), map.At(begin + static_cast<int>(link.length)), link.target};
+            MarkLink(view, each.begin, each.end);
+            shown.push_back(each);
+        }
+    }
+    for (const TextRange& range : marks.highlights)
+        MarkHighlight(view, map.At(range.begin), map.At(range.begin + range.length));
+
+    SendMessage(view, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+    SendMessage(view, EM_SETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scroll));
+    SendMessage(view, EM_SETMODIFY, FALSE, 0);
+    SendMessage(view, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(view, nullptr, TRUE);
+    return shown;
+}
