@@ -1172,6 +1172,13 @@ struct Checker {
 
     // ------------------------------------------------------------ tables
 
+    // "Label:<tab>" alone: the field layouts report the missing value.
+    static bool IsEmptyField(std::string_view text)
+    {
+        return text.size() >= 2 && text.substr(text.size() - 2) == ":\t" &&
+               text.find('\t') == text.size() - 1;
+    }
+
     // The reading view lines up a table's columns itself, one tab between
     // two cells: a tab that only pads (two in a row, or one at either end of
     // a line) would make an empty cell and push the row out of line.
@@ -1181,7 +1188,8 @@ struct Checker {
             const std::string_view text = line.text;
             if (text.find("\t\t") != std::string_view::npos)
                 Fail(line.line, "two tabs in a row; write one tab between two cells");
-            else if (!text.empty() && (text.back() == '\t' || text.front() == '\t'))
+            else if (!text.empty() && (text.back() == '\t' || text.front() == '\t') &&
+                     !IsEmptyField(text))
                 Fail(line.line, "a tab at the end or start of a line; tabs go between two cells");
         }
     }
