@@ -240,6 +240,7 @@ bool BrowserPane::ShowEntryText(int entry)
 void BrowserPane::MarkShownEntry(const TCHAR* text)
 {
     ReadingMarks marks;
+    marks.font = CurrentDisplayFont();
     const char* title = GetEntryTitle(shownEntry.category, shownEntry.entry);
     const char* body = GetEntryBody(shownEntry.category, shownEntry.entry);
     marks.titleLength = static_cast<int>(std::strlen(title));
@@ -277,8 +278,9 @@ std::vector<TextRange> BrowserPane::FindHighlights(const TCHAR* text) const
 void BrowserPane::OnDisplayFontChanged()
 {
     HWND view = Control(IDC_TEXT_VIEW);
-    if (shownEntry.category < 0 || !IsRichTextView(view) || shownEntry.category >= GetCategoryCount() ||
-        SendMessage(view, EM_GETMODIFY, 0, 0))
+    if (shownEntry.category < 0 || !IsRichTextView(view) || shownEntry.category >= GetCategoryCount())
+        return;
+    if (SendMessage(view, EM_GETMODIFY, 0, 0))
         return;
     // The font's new widths move the columns; a text the user changed keeps
     // the stops it has.

@@ -8,6 +8,7 @@
 #include "pane/link_finder.h"
 
 #include <algorithm>
+#include <iterator>
 #include <map>
 #include <unordered_map>
 #include <utility>
@@ -81,6 +82,7 @@ struct Node {
     int fail = root;
     int pattern = none;     // the pattern this node ends
     int nextOutput = none;  // the nearest node down the fail chain that ends one
+    int table = none;       // the node's row of whole transitions, if it has one
 };
 
 // A line that starts with a label is a structured field; its value may name
@@ -109,6 +111,13 @@ const std::pair<const char*, const char*> aliasWords[] = {
     {"resistance to", "Energy Resistance"},
 };
 
+// The entry whose body is read.
+struct Reader {
+    int category;
+    int entry;
+    std::string_view title;  // empty for an entry the finder does not know
+};
+
 // A run of a line that may become a link.
 struct Mention {
     std::size_t begin = 0;
@@ -116,7 +125,45 @@ struct Mention {
     EntryRef target;
 };
 
-// Holdings and their owners: where a category's preference is looked up.
+// Spans of a line no link may touch: where the entry names itself.
+class ReservedSpans {
+public:
+    void Reset()
+    {
+        spans.clear();
+        covered.clear();
+    }
+    void Add(std::size_t begin, std::size_t end) { spans.emplace_back(begin, end); }
+
+    // Counts covered bytes up to each position, so a test costs two reads.
+    void Seal(std::size_t lineLength)
+    {
+        if (spans.empty())
+            return;
+        std::vector<int> opened(lineLength + 1, 0);
+        for (const auto& span : spans) {
+            ++opened[span.first];
+            --opened[span.second];
+        }
+        covered.assign(lineLength + 1, 0);
+        int open = 0;
+        for (std::size_t i = 0; i < lineLength; ++i) {
+            open += opened[i];
+            covered[i + 1] = covered[i] + (open > 0 ? 1 : 0);
+        }
+    }
+
+    bool Touches(std::size_t begin, std::size_t end) const
+    {
+        return !covered.empty() && covered[end] != covered[begin];
+    }
+
+private:
+    std::vector<std::pair<std::size_t, std::size_t>> spans;
+    std::vector<std::size_t> covered;
+};
+
+// The category's holding, if any: holdings are in category order.
 const Holding* FindHolding(const std::vector<Holding>& holdings, int category)
 {
     const auto at = std::lower_bound(
@@ -141,7 +188,10 @@ struct LinkFinder::Impl {
     std::vector<Node> nodes;
     std::vector<unsigned char> edgeBytes;
     std::vector<int> edgeTargets;
-    int rootNext[256] = {};  // the root's edges as a table: most bytes of a body are read there
+    // Rows of 256 transitions, failures followed, for the root and the nodes
+    // one byte deep: prose keeps falling back to them, so their steps are
+    // one read instead of a search per fail link.
+    std::vector<int> tables;
     std::vector<int> fieldCategories[fieldLabelCount];
 
     int FindEdge(int node, unsigned char byte) const;
@@ -151,8 +201,13 @@ struct LinkFinder::Impl {
     void AddAliases(const TitleSet& set);
     void BuildTrie();
     void LinkFailures();
-    bool Resolve(const Pattern& pattern, std::string_view text, const FieldLabel* field,
-                 int fieldIndex, int ownCategory, EntryRef* target) const;
+    void AddTables();
+    void NameFieldCategories(const TitleSet& set);
+    bool Resolve(const Pattern& pattern, std::string_view text, int fieldIndex, int ownCategory,
+                 EntryRef* target) const;
+    std::string_view TitleOf(int category, int entry) const;
+    void ScanLine(std::string_view line, const Reader& reader, std::vector<Mention>& mentions,
+                  ReservedSpans& reserved) const;
 };
 
 namespace {
@@ -170,7 +225,9 @@ int CategoryNamed(const TitleSet& set, std::string_view name)
 // earlier entry.
 bool IsPreferred(const Holding& a, const Holding& b, int ownCategory)
 {
-    const auto rank = [ownCategory](const Holding& h) { return h.category == ownCategory ? -1 : h.category; };
+    const auto rank = [ownCategory](const Holding& h) {
+        return h.category == ownCategory ? -1 : h.category;
+    };
     if (rank(a) != rank(b))
         return rank(a) < rank(b);
     return a.entry < b.entry;
@@ -178,7 +235,8 @@ bool IsPreferred(const Holding& a, const Holding& b, int ownCategory)
 
 void Prefer(const Holding* candidate, int ownCategory, Holding& chosen)
 {
-    if (candidate != nullptr && (chosen.category == none || IsPreferred(*candidate, chosen, ownCategory)))
+    if (candidate != nullptr &&
+        (chosen.category == none || IsPreferred(*candidate, chosen, ownCategory)))
         chosen = *candidate;
 }
 
@@ -213,44 +271,10 @@ int FieldOf(std::string_view line)
     return none;
 }
 
-// Spans of a line no link may touch: where the entry names itself.
-class ReservedSpans {
-public:
-    void Reset() { spans.clear(); covered.clear(); }
-    void Add(std::size_t begin, std::size_t end) { spans.emplace_back(begin, end); }
-
-    // Counts covered bytes up to each position, so a test costs two reads.
-    void Seal(std::size_t lineLength)
-    {
-        if (spans.empty())
-            return;
-        std::vector<int> depth(lineLength + 1, 0);
-        for (const auto& span : spans) {
-            ++depth[span.first];
-            --depth[span.second];
-        }
-        covered.assign(lineLength + 1, 0);
-        int open = 0;
-        for (std::size_t i = 0; i < lineLength; ++i) {
-            open += depth[i];
-            covered[i + 1] = covered[i] + (open > 0 ? 1 : 0);
-        }
-    }
-
-    bool Touches(std::size_t begin, std::size_t end) const
-    {
-        return !covered.empty() && covered[end] != covered[begin];
-    }
-
-private:
-    std::vector<std::pair<std::size_t, std::size_t>> spans;
-    std::vector<std::size_t> covered;
-};
-
 // Longest first, then earliest; each taken unless it overlaps one already
 // taken. The taken ones are kept by position, so each test is logarithmic.
-void PickLinks(std::vector<Mention>& mentions, const ReservedSpans& reserved, std::size_t lineOffset,
-               std::vector<FoundLink>& links)
+void PickLinks(std::vector<Mention>& mentions, const ReservedSpans& reserved,
+               std::size_t lineOffset, std::vector<FoundLink>& links)
 {
     std::sort(mentions.begin(), mentions.end(), [](const Mention& a, const Mention& b) {
         return a.length != b.length ? a.length > b.length : a.begin < b.begin;
@@ -281,18 +305,20 @@ int LinkFinder::Impl::FindEdge(int node, unsigned char byte) const
     const auto first = edgeBytes.begin() + nodes[node].firstEdge;
     const auto last = first + nodes[node].edgeCount;
     const auto at = std::lower_bound(first, last, byte);
-    return at != last && *at == byte ? edgeTargets[static_cast<std::size_t>(at - edgeBytes.begin())]
-                                     : none;
+    return at != last && *at == byte ? edgeTargets[at - edgeBytes.begin()] : none;
 }
 
-int LinkFinder::Impl::Step(int node, unsigned char byte) const
+inline int LinkFinder::Impl::Step(int node, unsigned char byte) const
 {
     for (;;) {
-        if (node == root)
-            return rootNext[byte];
+        const int table = nodes[node].table;
+        if (table != none)
+            return tables[static_cast<std::size_t>(table) * 256 + byte];
         const int next = FindEdge(node, byte);
         if (next != none)
             return next;
+        if (node == root)
+            return root;
         node = nodes[node].fail;
     }
 }
@@ -311,14 +337,14 @@ void LinkFinder::Impl::CollectPatterns()
             const auto folded = byFolded.emplace(Folded(title), static_cast<int>(patterns.size()));
             if (folded.second)
                 patterns.push_back({folded.first->first, {}, {}, {}});
-            Pattern& pattern = patterns[static_cast<std::size_t>(folded.first->second)];
+            Pattern& pattern = patterns[folded.first->second];
             AddHolding(pattern.holdings, category, entry);
-            const auto spelling = byText.emplace(
-                title, std::make_pair(folded.first->second, static_cast<int>(pattern.spellings.size())));
+            const auto spelling =
+                byText.emplace(title, std::make_pair(folded.first->second,
+                                                     static_cast<int>(pattern.spellings.size())));
             if (spelling.second)
                 pattern.spellings.push_back({title, {}});
-            AddHolding(pattern.spellings[static_cast<std::size_t>(spelling.first->second.second)].holdings,
-                       category, entry);
+            AddHolding(pattern.spellings[spelling.first->second.second].holdings, category, entry);
         }
     }
     for (Pattern& pattern : patterns) {
@@ -342,7 +368,8 @@ void LinkFinder::Impl::AddAliases(const TitleSet& set)
     const int category = CategoryNamed(set, aliasCategory);
     for (const auto& alias : aliasWords) {
         const Pattern* title = FindPattern(Folded(alias.second));
-        const Holding* holding = title != nullptr ? FindHolding(title->holdings, category) : nullptr;
+        const Holding* holding =
+            title != nullptr ? FindHolding(title->holdings, category) : nullptr;
         if (holding == nullptr)
             continue;
         const EntryRef target{holding->category, holding->entry};
@@ -362,11 +389,10 @@ void LinkFinder::Impl::BuildTrie()
     std::vector<int> order(patterns.size());
     for (std::size_t p = 0; p < order.size(); ++p)
         order[p] = static_cast<int>(p);
-    std::sort(order.begin(), order.end(), [this](int a, int b) {
-        return patterns[static_cast<std::size_t>(a)].folded < patterns[static_cast<std::size_t>(b)].folded;
-    });
+    std::sort(order.begin(), order.end(),
+              [this](int a, int b) { return patterns[a].folded < patterns[b].folded; });
     const auto foldedOf = [&](std::size_t k) -> const std::string& {
-        return patterns[static_cast<std::size_t>(order[k])].folded;
+        return patterns[order[k]].folded;
     };
 
     struct Run {
@@ -394,10 +420,6 @@ void LinkFinder::Impl::BuildTrie()
         }
         nodes[n].edgeCount = static_cast<int>(edgeBytes.size()) - nodes[n].firstEdge;
     }
-    for (int& next : rootNext)
-        next = root;
-    for (int k = 0; k < nodes[root].edgeCount; ++k)
-        rootNext[edgeBytes[static_cast<std::size_t>(k)]] = edgeTargets[static_cast<std::size_t>(k)];
 }
 
 // Breadth-first order means a node's fail target, being shallower, is done
@@ -407,20 +429,51 @@ void LinkFinder::Impl::LinkFailures()
     for (std::size_t n = 0; n < nodes.size(); ++n) {
         for (int k = 0; k < nodes[n].edgeCount; ++k) {
             const std::size_t edge = static_cast<std::size_t>(nodes[n].firstEdge + k);
-            Node& child = nodes[static_cast<std::size_t>(edgeTargets[edge])];
+            Node& child = nodes[edgeTargets[edge]];
             child.fail = n == root ? root : Step(nodes[n].fail, edgeBytes[edge]);
-            const Node& fail = nodes[static_cast<std::size_t>(child.fail)];
+            const Node& fail = nodes[child.fail];
             child.nextOutput = fail.pattern != none ? child.fail : fail.nextOutput;
+        }
+    }
+}
+
+// The root's row first: the rows one byte deep fall back to it.
+void LinkFinder::Impl::AddTables()
+{
+    const auto addRow = [this](int node) {
+        const int row = static_cast<int>(tables.size() / 256);
+        for (int byte = 0; byte < 256; ++byte) {
+            const int next = FindEdge(node, static_cast<unsigned char>(byte));
+            tables.push_back(
+                next != none ? next : Step(nodes[node].fail, static_cast<unsigned char>(byte)));
+        }
+        nodes[node].table = row;
+    };
+    addRow(root);
+    for (int k = 0; k < nodes[root].edgeCount; ++k)
+        addRow(edgeTargets[k]);
+}
+
+// A field whose categories are missing from the set allows nothing extra.
+void LinkFinder::Impl::NameFieldCategories(const TitleSet& set)
+{
+    for (std::size_t f = 0; f < fieldLabelCount; ++f) {
+        for (const char* name : fieldLabels[f].categories) {
+            const int category = name != nullptr ? CategoryNamed(set, name) : none;
+            if (category != none)
+                fieldCategories[f].push_back(category);
         }
     }
 }
 
 // The entry a run equal to the pattern names, among the titles it may name
 // where it stands: any title it spells exactly from a capital, and in a field
-// any title of the field's categories.
-bool LinkFinder::Impl::Resolve(const Pattern& pattern, std::string_view text, const FieldLabel* field,
-                               int fieldIndex, int ownCategory, EntryRef* target) const
+// any title of the field's categories. Only a run that names no title may
+// stand for an alias word's target.
+bool LinkFinder::Impl::Resolve(const Pattern& pattern, std::string_view text, int fieldIndex,
+                               int ownCategory, EntryRef* target) const
 {
+    const FieldLabel* field = fieldIndex != none ? &fieldLabels[fieldIndex] : nullptr;
     Holding chosen;
     if (IsCapital(Byte(text[0]))) {
         if (const Spelling* spelling = FindSpelling(pattern, text)) {
@@ -452,14 +505,49 @@ void LinkFinder::Build(const TitleSet& titles)
     built->AddAliases(titles);
     built->BuildTrie();
     built->LinkFailures();
-    for (std::size_t f = 0; f < fieldLabelCount; ++f) {
-        for (const char* name : fieldLabels[f].categories) {
-            const int category = name != nullptr ? CategoryNamed(titles, name) : none;
-            if (category != none)
-                built->fieldCategories[f].push_back(category);
+    built->AddTables();
+    built->NameFieldCategories(titles);
+    impl = std::move(built);
+}
+
+std::string_view LinkFinder::Impl::TitleOf(int category, int entry) const
+{
+    if (category < 0 || static_cast<std::size_t>(category) >= titles.size() || entry < 0 ||
+        static_cast<std::size_t>(entry) >= titles[category].size())
+        return {};
+    return titles[category][entry];
+}
+
+// Every mention of the line and every place where it names the entry itself.
+// The automaton starts after a field's label, so the label is never a link.
+void LinkFinder::Impl::ScanLine(std::string_view line, const Reader& reader,
+                                std::vector<Mention>& mentions, ReservedSpans& reserved) const
+{
+    const int fieldIndex = FieldOf(line);
+    int state = root;
+    for (std::size_t i = fieldIndex != none ? fieldLabels[fieldIndex].label.size() : 0;
+         i < line.size(); ++i) {
+        state = Step(state, FoldAsciiLetter(Byte(line[i])));
+        for (int out = nodes[state].pattern != none ? state : nodes[state].nextOutput; out != none;
+             out = nodes[out].nextOutput) {
+            const Pattern& pattern = patterns[nodes[out].pattern];
+            const std::size_t end = i + 1;
+            const std::size_t begin = end - pattern.folded.size();
+            if (!IsWholeWord(line, begin, end))
+                continue;
+            const std::string_view text = line.substr(begin, pattern.folded.size());
+            Mention mention{begin, text.size(), {}};
+            if (text == reader.title) {
+                reserved.Add(begin, end);
+            } else if (Resolve(pattern, text, fieldIndex, reader.category, &mention.target)) {
+                if (mention.target.category == reader.category &&
+                    mention.target.entry == reader.entry)
+                    reserved.Add(begin, end);
+                else
+                    mentions.push_back(mention);
+            }
         }
     }
-    impl = std::move(built);
 }
 
 std::vector<FoundLink> LinkFinder::FindLinks(int category, int entry, std::string_view body) const
@@ -467,46 +555,13 @@ std::vector<FoundLink> LinkFinder::FindLinks(int category, int entry, std::strin
     std::vector<FoundLink> links;
     if (!impl)
         return links;
-    const Impl& m = *impl;
-    const bool known = category >= 0 && static_cast<std::size_t>(category) < m.titles.size() &&
-                       entry >= 0 &&
-                       static_cast<std::size_t>(entry) < m.titles[static_cast<std::size_t>(category)].size();
-    const std::string_view ownTitle =
-        known ? std::string_view(m.titles[static_cast<std::size_t>(category)][static_cast<std::size_t>(entry)])
-              : std::string_view();
-
+    const Reader reader{category, entry, impl->TitleOf(category, entry)};
     std::vector<Mention> mentions;
     ReservedSpans reserved;
     for (const std::string_view line : SplitBodyLines(body)) {
         mentions.clear();
         reserved.Reset();
-        const int fieldIndex = FieldOf(line);
-        const FieldLabel* field = fieldIndex != none ? &fieldLabels[fieldIndex] : nullptr;
-        const std::size_t valueStart = field != nullptr ? field->label.size() : 0;
-        int state = root;
-        for (std::size_t i = valueStart; i < line.size(); ++i) {
-            state = m.Step(state, FoldAsciiLetter(Byte(line[i])));
-            const Node& node = m.nodes[static_cast<std::size_t>(state)];
-            for (int out = node.pattern != none ? state : node.nextOutput; out != none;
-                 out = m.nodes[static_cast<std::size_t>(out)].nextOutput) {
-                const Pattern& pattern =
-                    m.patterns[static_cast<std::size_t>(m.nodes[static_cast<std::size_t>(out)].pattern)];
-                const std::size_t end = i + 1;
-                const std::size_t begin = end - pattern.folded.size();
-                if (!IsWholeWord(line, begin, end))
-                    continue;
-                const std::string_view text = line.substr(begin, pattern.folded.size());
-                Mention mention{begin, text.size(), {}};
-                if (text == ownTitle) {
-                    reserved.Add(begin, end);
-                } else if (m.Resolve(pattern, text, field, fieldIndex, category, &mention.target)) {
-                    if (mention.target.category == category && mention.target.entry == entry)
-                        reserved.Add(begin, end);
-                    else
-                        mentions.push_back(mention);
-                }
-            }
-        }
+        impl->ScanLine(line, reader, mentions, reserved);
         reserved.Seal(line.size());
         PickLinks(mentions, reserved, static_cast<std::size_t>(line.data() - body.data()), links);
     }
@@ -523,10 +578,10 @@ bool LinkFinder::ResolveMention(std::string_view mention, int fromCategory, Entr
         if (node == none)
             return false;
     }
-    const int p = impl->nodes[static_cast<std::size_t>(node)].pattern;
-    if (p == none || impl->patterns[static_cast<std::size_t>(p)].holdings.empty())
+    const int p = impl->nodes[node].pattern;
+    if (p == none || impl->patterns[p].holdings.empty())
         return false;
-    const std::vector<Holding>& holdings = impl->patterns[static_cast<std::size_t>(p)].holdings;
+    const std::vector<Holding>& holdings = impl->patterns[p].holdings;
     const Holding* own = FindHolding(holdings, fromCategory);
     const Holding& chosen = own != nullptr ? *own : holdings.front();
     *target = {chosen.category, chosen.entry};

@@ -115,10 +115,13 @@ void SetStops(HWND view, LONG begin, LONG end, const std::vector<LONG>& twips)
 // Measures cells of the shown text in the view's font, in pixels.
 class CellMeasure {
 public:
-    CellMeasure(HWND view, const TCHAR* body, std::string_view imageBody)
+    // The rich edit control answers WM_GETFONT with nothing under Wine, so
+    // the font it was given comes from the caller.
+    CellMeasure(HWND view, HFONT font, const TCHAR* body, std::string_view imageBody)
         : window(view), context(GetDC(view)), shownBody(body), image(imageBody)
     {
-        const auto font = reinterpret_cast<HFONT>(SendMessage(view, WM_GETFONT, 0, 0));
+        if (font == nullptr)
+            font = reinterpret_cast<HFONT>(SendMessage(view, WM_GETFONT, 0, 0));
         oldFont = SelectObject(context, font != nullptr ? font : GetStockObject(SYSTEM_FONT));
         TEXTMETRIC metrics = {};
         GetTextMetrics(context, &metrics);
@@ -177,7 +180,7 @@ std::vector<LONG> StopsInTwips(const std::vector<int>& pixels, const CellMeasure
 
 void MarkTables(HWND view, const TCHAR* text, const PositionMap& map, const ReadingMarks& marks)
 {
-    const CellMeasure measure(view, text + marks.bodyStart, marks.imageBody);
+    const CellMeasure measure(view, marks.font, text + marks.bodyStart, marks.imageBody);
     const CellWidth width = [&measure](std::string_view cell) { return measure.Width(cell); };
     const std::vector<std::string_view> lines = SplitBodyLines(marks.imageBody);
     for (const BodyTable& table : PlanBodyTables(marks.imageBody, width, measure.averageWidth)) {

@@ -38,7 +38,8 @@ TitleSet ReadTitles(std::string_view text)
         start = end + 1;
     }
     for (std::size_t c = 0; c < set.titles.size(); ++c)
-        set.categoryNames.emplace_back(categoryNames[c % (sizeof categoryNames / sizeof categoryNames[0])]);
+        set.categoryNames.emplace_back(
+            categoryNames[c % (sizeof categoryNames / sizeof categoryNames[0])]);
     return set;
 }
 
@@ -56,11 +57,13 @@ bool NamesItsTarget(const TitleSet& set, std::string_view text, const EntryRef& 
     if (target.entry < 0 || static_cast<std::size_t>(target.entry) >= titles.size())
         return false;
     for (const char* alias : aliasWords) {
-        if (text.size() == std::strlen(alias) && EqualFoldingAsciiLetters(text.data(), alias, text.size()))
+        if (text.size() == std::strlen(alias) &&
+            EqualFoldingAsciiLetters(text.data(), alias, text.size()))
             return true;
     }
     const std::string& title = titles[static_cast<std::size_t>(target.entry)];
-    return title.size() == text.size() && EqualFoldingAsciiLetters(title.data(), text.data(), text.size());
+    return title.size() == text.size() &&
+           EqualFoldingAsciiLetters(title.data(), text.data(), text.size());
 }
 
 void CheckLinks(const TitleSet& set, std::string_view body)

@@ -36,7 +36,8 @@ std::string Describe(std::string_view body, const std::vector<FoundLink>& links)
     std::string text;
     for (const FoundLink& link : links)
         text += "[" + std::string(body.substr(link.begin, link.length)) + ">" +
-                std::to_string(link.target.category) + "." + std::to_string(link.target.entry) + "]";
+                std::to_string(link.target.category) + "." + std::to_string(link.target.entry) +
+                "]";
     return text;
 }
 
@@ -54,8 +55,7 @@ TEST(LinkFinder, FindsMentionsByTheRule)
         {"the longest mention wins", monsters, 0, "It casts Greater Fireburst.",
          "[Greater Fireburst>0.1]"},
         {"whole words only; an apostrophe ends a word", monsters, 0,
-         "Fireburster, XFireburst, Fireburst\xE9, Fireburst2, Fireburst's",
-         "[Fireburst>0.0]"},
+         "Fireburster, XFireburst, Fireburst\xE9, Fireburst2, Fireburst's", "[Fireburst>0.0]"},
         {"titles at the very start and end of a body", monsters, 0, "Climb up, then Swim",
          "[Climb>1.0][Swim>1.1]"},
         {"prose needs the exact title from a capital", monsters, 0, "They swim, SWIM and Swim.",
@@ -72,7 +72,8 @@ TEST(LinkFinder, FindsMentionsByTheRule)
         {"lines are separate; a field ends at its line", monsters, 0,
          "Skills:\tswim +4\r\nswim Swim\r\nFeats:\tcleave", "[swim>1.1][Swim>1.1][cleave>2.0]"},
         {"the alias words of the special fields", monsters, 0,
-         "Special Attacks:\tImmunity to fire, immune to cold, IMMUNE TO acid, resistance to sonic 5\r\n"
+         "Special Attacks:\tImmunity to fire, immune to cold, IMMUNE TO acid, resistance to sonic "
+         "5\r\n"
          "immunity to fire",
          "[Immunity to>3.2][immune to>3.2][resistance to>3.1]"},
         {"the own title is no link, nor any mention holding it", spells, 0,
@@ -89,7 +90,8 @@ TEST(LinkFinder, FindsMentionsByTheRule)
     LinkFinder finder;
     finder.Build(SmallTitles());
     for (const LinkCase& c : cases) {
-        EXPECT_EQ(Describe(c.body, finder.FindLinks(c.category, c.entry, c.body)), c.links) << c.what;
+        EXPECT_EQ(Describe(c.body, finder.FindLinks(c.category, c.entry, c.body)), c.links)
+            << c.what;
     }
 }
 

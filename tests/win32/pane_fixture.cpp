@@ -2,6 +2,7 @@
 
 #include "data/display_text.h"
 #include "data/rules_image.h"
+#include "pane/reading_view.h"
 #include "resources/shared/resource_ids.h"
 
 namespace {
@@ -29,7 +30,12 @@ std::vector<TextString> SplitAtBlanks(const TextString& text)
 
 }  // namespace
 
-void PaneTest::SetUp() { DeleteSettingsKey(); }
+// Panes show entries in the rich text view, as the programs do.
+void PaneTest::SetUp()
+{
+    DeleteSettingsKey();
+    LoadRichEditLibrary();
+}
 
 void PaneTest::TearDown() { ClosePane(); }
 
