@@ -288,3 +288,77 @@ TEST_F(DesktopProgram, AboutShowsItsFiveLinesInABoxOwnedByTheMainWindow)
 }
 
 }  // namespace
+
+namespace {
+
+// The view's text, asked for in wide characters (as Wine hands text to
+// another process) and narrowed to the program's code page.
+std::string ViewText(HWND view)
+{
+    const auto length = static_cast<int>(SendMessageW(view, WM_GETTEXTLENGTH, 0, 0));
+    std::wstring wide(static_cast<std::size_t>(length) + 1, L'\0');
+    SendMessageW(view, WM_GETTEXT, wide.size(), reinterpret_cast<LPARAM>(&wide[0]));
+    char narrow[65536] = {};
+    WideCharToMultiByte(1252, 0, wide.c_str(), -1, narrow, sizeof narrow, nullptr, nullptr);
+    return narrow;
+}
+
+bool Shows(HWND view, const std::string& title)
+{
+    return ViewText(view).rfind(title + "\r\n-----\r\n", 0) == 0;
+}
+
+// The control counts a line break as one character.
+LONG ControlPosition(const std::string& text, std::size_t offset)
+{
+    LONG position = 0;
+    for (std::size_t i = 0; i < offset; ++i) {
+        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n'))
+            ++position;
+    }
+    return position;
+}
+
+void ClickAt(HWND window, POINT point)
+{
+    ClientToScreen(window, &point);
+    SetCursorPos(point.x, point.y);
+    INPUT inputs[2] = {};
+    inputs[0].type = inputs[1].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, inputs, sizeof(INPUT));
+}
+
+}  // namespace
+
+TEST_F(DesktopProgram, AClickOnASpellNamedByAMonsterOpensItAndAltLeftGoesBack)
+{
+    // The tenth monster, the Ashen Herald, names Ember Dart among its
+    // spell-like abilities.
+    StoreNumber("Category", 4);
+    StoreNumber("Item", 9);
+    const RunningCopy copy = StartCopy();
+    ASSERT_NE(copy.window, nullptr);
+    ASSERT_TRUE(BringToFront(copy.window));
+    const HWND view = PaneControl(copy.window, IDC_TEXT_VIEW);
+    ASSERT_EQ(ClassOf(view), "RichEdit20A");
+    ASSERT_TRUE(WaitUntil([&] { return Shows(view, "Ashen Herald"); }, settleTimeoutMs));
+
+    const std::string text = ViewText(view);
+    const std::size_t mention = text.find("Ember Dart");
+    ASSERT_NE(mention, std::string::npos);
+    const LONG position = ControlPosition(text, mention) + 2;
+    SendMessageW(view, EM_SETSEL, static_cast<WPARAM>(position), position);
+    SendMessageW(view, EM_SCROLLCARET, 0, 0);
+    const auto packed = static_cast<DWORD>(SendMessageW(view, EM_POSFROMCHAR, static_cast<WPARAM>(position), 0));
+    ClickAt(view, POINT{static_cast<SHORT>(LOWORD(packed)) + 2, static_cast<SHORT>(HIWORD(packed)) + 4});
+    EXPECT_TRUE(WaitUntil([&] { return Shows(view, "Ember Dart"); }, settleTimeoutMs));
+    EXPECT_EQ(StoredNumber("Category"), 0);
+    EXPECT_TRUE(HasValue("Item"));
+
+    PressKeys({VK_MENU, VK_LEFT});
+    EXPECT_TRUE(WaitUntil([&] { return Shows(view, "Ashen Herald"); }, settleTimeoutMs));
+    EXPECT_EQ(StoredNumber("Category"), 4);
+    EXPECT_EQ(StoredNumber("Item"), 9);
+}
