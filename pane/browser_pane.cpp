@@ -231,15 +231,16 @@ bool BrowserPane::ShowEntryText(int entry)
     shownEntry = EntryRef{currentCategory, entry};
     shownHighlights = FindHighlights(joined.get());
     highlightQuery[0] = 0;
-    MarkShownEntry(joined.get());
+    MarkShownEntry(joined.get(), true);
     return true;
 }
 
 // The view's marks for the shown entry, whose joined text is given: the title
 // bold, the tables' stops, the links and the search words.
-void BrowserPane::MarkShownEntry(const TCHAR* text)
+void BrowserPane::MarkShownEntry(const TCHAR* text, bool freshText)
 {
     ReadingMarks marks;
+    marks.freshText = freshText;
     marks.font = CurrentDisplayFont();
     const char* title = GetEntryTitle(shownEntry.category, shownEntry.entry);
     const char* body = GetEntryBody(shownEntry.category, shownEntry.entry);
@@ -287,7 +288,7 @@ void BrowserPane::OnDisplayFontChanged()
     const int length = GetWindowTextLength(view);
     std::vector<TCHAR> text(static_cast<std::size_t>(length) + 1);
     GetWindowText(view, text.data(), length + 1);
-    MarkShownEntry(text.data());
+    MarkShownEntry(text.data(), false);
 }
 
 void BrowserPane::OpenEntry(EntryRef target)

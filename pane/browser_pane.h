@@ -93,7 +93,7 @@ private:
     bool walkingHistory = false;
     bool swallowReturnCharacter = false;
 
-    void MarkShownEntry(const TCHAR* text);
+    void MarkShownEntry(const TCHAR* text, bool freshText);
     std::vector<TextRange> FindHighlights(const TCHAR* text) const;
     bool FollowLinkAt(LONG position, const CHARRANGE* range);
 

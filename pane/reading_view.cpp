@@ -261,8 +261,11 @@ std::vector<ViewLink> MarkReadingView(HWND view, const TCHAR* text, const Readin
     SendMessage(view, WM_SETREDRAW, FALSE, 0);
 
     const PositionMap map(text);
-    ResetCharacterFormat(view);
-    SetStops(view, 0, map.At(lstrlen(text)), {});
+    // A text just set has the default formats; one marked before starts over.
+    if (!marks.freshText) {
+        ResetCharacterFormat(view);
+        SetStops(view, 0, map.At(lstrlen(text)), {});
+    }
     MarkBold(view, 0, map.At(marks.titleLength));
     if (fits) {
         MarkTables(view, text, map, marks);

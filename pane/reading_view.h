@@ -41,6 +41,7 @@ struct ViewLink {
 
 // What the view marks on the shown text of one entry.
 struct ReadingMarks {
+    bool freshText = true;         // the text was just set, with no marks yet
     HFONT font = nullptr;          // the display font the view was given
     int titleLength = 0;           // the title, bold, starts the text
     int bodyStart = 0;             // where the body starts in the text
