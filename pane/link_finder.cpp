@@ -271,6 +271,17 @@ int FieldOf(std::string_view line)
     return none;
 }
 
+// Where the value starts after the line's label: a structured field's, or
+// any field's ("Spell Resistance:<tab>Yes"), whose label names the field, not
+// an entry. 0 for a line without one.
+std::size_t ValueStart(std::string_view line, int fieldIndex)
+{
+    if (fieldIndex != none)
+        return fieldLabels[fieldIndex].label.size();
+    const std::size_t tab = line.find('\t');
+    return tab != std::string_view::npos && tab > 0 && line[tab - 1] == ':' ? tab + 1 : 0;
+}
+
 // Longest first, then earliest; each taken unless it overlaps one already
 // taken. The taken ones are kept by position, so each test is logarithmic.
 void PickLinks(std::vector<Mention>& mentions, const ReservedSpans& reserved,
@@ -525,8 +536,7 @@ void LinkFinder::Impl::ScanLine(std::string_view line, const Reader& reader,
 {
     const int fieldIndex = FieldOf(line);
     int state = root;
-    for (std::size_t i = fieldIndex != none ? fieldLabels[fieldIndex].label.size() : 0;
-         i < line.size(); ++i) {
+    for (std::size_t i = ValueStart(line, fieldIndex); i < line.size(); ++i) {
         state = Step(state, FoldAsciiLetter(Byte(line[i])));
         for (int out = nodes[state].pattern != none ? state : nodes[state].nextOutput; out != none;
              out = nodes[out].nextOutput) {

@@ -66,6 +66,8 @@ TEST(LinkFinder, FindsMentionsByTheRule)
         {"the label is no link; the field value is", monsters, 0,
          "Spell-Like Abilities: 3/day\x97light, Keeper\x92s Ward.",
          "[light>0.3][Keeper\x92s Ward>0.2]"},
+        {"any field's label names the field; a paragraph's label may be a link", monsters, 0,
+         "Climb:\tSwim\r\nClimb: Swim", "[Swim>1.1][Climb>1.0][Swim>1.1]"},
         {"prerequisites name feats, skills and special abilities", monsters, 0,
          "Prerequisites:\tpower attack, climb 4 ranks, darkvision, fireburst.",
          "[power attack>2.2][climb>1.0][darkvision>3.0]"},
