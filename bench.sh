@@ -62,6 +62,8 @@ run_all() {
         run_wine search_dialog_bench "$scale"
     done
     run_host dice_bench 1
+    run_host link_finder_bench 1
+    run_wine reading_view_bench 1
     run_wine dice_dialog_bench 1
     run_wine startup_bench 1
     run_wine startup_parts_bench 1
@@ -163,6 +165,23 @@ cpu=$(awk -F': ' '/^model name/ { print $2; exit }' /proc/cpuinfo)
             "$(figure "$f" "Find to painted results" median)" "listing the titles only" \
             "$(figure "$f" "listing the titles only" median)" ms "under 20 ms"
     done
+    f=link_finder_bench-x1.txt
+    row "link finder: links of all shipped bodies" "1,073 entries" \
+        "$(figure "$f" "links of every body" body)" "one case-folding scan of all bodies" \
+        "$(figure "$f" "links of every body" scan)" ms "-"
+    printf '| link finder: one entry (median, 90th percentile) | shipped titles | %s us, %s us | - | - | well under 1 ms |\n' \
+        "$(figure "$f" "shipped titles, per entry" median)" "$(figure "$f" "shipped titles, per entry" percentile)"
+    printf '| link finder: one entry (median, 90th percentile) | 10,000 titles | %s us, %s us | - | - | well under 1 ms |\n' \
+        "$(figure "$f" "10,000 titles, per entry" median)" "$(figure "$f" "10,000 titles, per entry" percentile)"
+    # One row for each category's longest entry: the rich view against the
+    # plain edit control, both shown in one process.
+    awk '/ bytes .* rich median / { name = substr($0, 1, index($0, "  ") - 1)
+        for (i = 1; i < NF; i++) { if ($i == "bytes") bytes = $(i - 1)
+            if ($i == "rich") rm = $(i + 2); if ($i == "plain") pm = $(i + 2)
+            if ($i == "90%" && !seen[NR]++) r90 = $(i + 1); else if ($i == "90%") p90 = $(i + 1)
+            if ($i == "ratio") ratio = $(i + 1) }
+        printf "| showing the longest entry, rich view (Wine) | %s, %s B | %s ms (90%%: %s ms) | plain view: %s ms (90%%: %s ms) | %s | ratio at most 1.5, under 16 ms |\n",
+            name, bytes, rm, r90, pm, p90, ratio }' "$out/reading_view_bench-x1.txt"
     f=dice_dialog_bench-x1.txt
     row "dice dialog: click to repainted list (Wine)" "-" \
         "$(figure "$f" "list empty" median)" "the roll alone" "$(figure "$f" "roll alone" median)" \

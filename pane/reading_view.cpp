@@ -281,6 +281,8 @@ std::vector<ViewLink> MarkReadingView(HWND view, const TCHAR* text, const Readin
 
     SendMessage(view, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&selection));
     SendMessage(view, EM_SETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scroll));
+    // The marks are no edits of the reader's: Undo must not take them away.
+    SendMessage(view, EM_EMPTYUNDOBUFFER, 0, 0);
     SendMessage(view, EM_SETMODIFY, FALSE, 0);
     SendMessage(view, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(view, nullptr, TRUE);

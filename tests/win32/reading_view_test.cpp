@@ -167,6 +167,8 @@ TEST_F(ReadingViewTest, BoldTitleAndLinksOnTheNamesOfOtherEntries)
     const LONG end = PositionOfBodyOffset(link.begin + link.length);
     EXPECT_TRUE(HasEffect(begin, end, CFM_LINK, CFE_LINK));
     EXPECT_FALSE(HasEffect(end + 1, end + 1, CFM_LINK, CFE_LINK));
+    // The marks are no edit that Undo could take away.
+    EXPECT_FALSE(SendMessage(View(), EM_CANUNDO, 0, 0));
 }
 
 TEST_F(ReadingViewTest, AClickOrEnterOnALinkOpensTheEntryAndBackAndForwardWalkTheHistory)
