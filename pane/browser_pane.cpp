@@ -241,7 +241,6 @@ void BrowserPane::MarkShownEntry(const TCHAR* text, bool freshText)
 {
     ReadingMarks marks;
     marks.freshText = freshText;
-    marks.font = CurrentDisplayFont();
     const char* title = GetEntryTitle(shownEntry.category, shownEntry.entry);
     const char* body = GetEntryBody(shownEntry.category, shownEntry.entry);
     marks.titleLength = static_cast<int>(std::strlen(title));

@@ -1,6 +1,7 @@
 // The rich text view of the browser pane: see reading_view.h.
 #include "pane/reading_view.h"
 
+#include <commctrl.h>
 #include <richedit.h>
 
 #include <algorithm>
@@ -21,6 +22,28 @@ constexpr int maxViewStops = MAX_TAB_STOPS;
 constexpr LONG farthestTwips = 0x00FFFFFF;
 
 const COLORREF highlightColour = RGB(255, 236, 128);
+
+const TCHAR viewFontProperty[] = TEXT("VellumViewFont");
+constexpr UINT_PTR viewSubclassId = 1;
+
+// Under Wine the rich edit control takes WM_SETFONT but answers WM_GETFONT
+// with nothing; the view remembers its font so that both messages work as on
+// the plain edit control.
+LRESULT CALLBACK ViewFontProc(HWND view, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
+{
+    switch (message) {
+    case WM_SETFONT:
+        SetProp(view, viewFontProperty, reinterpret_cast<HANDLE>(wParam));
+        break;
+    case WM_GETFONT:
+        return reinterpret_cast<LRESULT>(GetProp(view, viewFontProperty));
+    case WM_NCDESTROY:
+        RemoveProp(view, viewFontProperty);
+        RemoveWindowSubclass(view, ViewFontProc, viewSubclassId);
+        break;
+    }
+    return DefSubclassProc(view, message, wParam, lParam);
+}
 
 // The control counts a line break as one character where the text has two:
 // positions[i] is the control's position of offset i of the text.
@@ -99,12 +122,14 @@ void MarkHighlight(HWND view, LONG begin, LONG end)
     FormatSelection(view, format);
 }
 
-// Every paragraph of the range gets the stops (none: the default stops).
-void SetStops(HWND view, LONG begin, LONG end, const std::vector<LONG>& twips)
+// Every paragraph of the range gets the stops (none: the default stops), and
+// its wrapped lines start at the hanging indent.
+void SetStops(HWND view, LONG begin, LONG end, const std::vector<LONG>& twips, LONG hangingIndent = 0)
 {
     PARAFORMAT format = {};
     format.cbSize = sizeof(format);
-    format.dwMask = PFM_TABSTOPS;
+    format.dwMask = PFM_TABSTOPS | PFM_OFFSET;
+    format.dxOffset = hangingIndent;
     format.cTabCount = static_cast<SHORT>(std::min<std::size_t>(twips.size(), maxViewStops));
     for (int i = 0; i < format.cTabCount; ++i)
         format.rgxTabs[i] = twips[static_cast<std::size_t>(i)];
@@ -115,13 +140,10 @@ void SetStops(HWND view, LONG begin, LONG end, const std::vector<LONG>& twips)
 // Measures cells of the shown text in the view's font, in pixels.
 class CellMeasure {
 public:
-    // The rich edit control answers WM_GETFONT with nothing under Wine, so
-    // the font it was given comes from the caller.
-    CellMeasure(HWND view, HFONT font, const TCHAR* body, std::string_view imageBody)
+    CellMeasure(HWND view, const TCHAR* body, std::string_view imageBody)
         : window(view), context(GetDC(view)), shownBody(body), image(imageBody)
     {
-        if (font == nullptr)
-            font = reinterpret_cast<HFONT>(SendMessage(view, WM_GETFONT, 0, 0));
+        const auto font = reinterpret_cast<HFONT>(SendMessage(view, WM_GETFONT, 0, 0));
         oldFont = SelectObject(context, font != nullptr ? font : GetStockObject(SYSTEM_FONT));
         TEXTMETRIC metrics = {};
         GetTextMetrics(context, &metrics);
@@ -178,18 +200,42 @@ std::vector<LONG> StopsInTwips(const std::vector<int>& pixels, const CellMeasure
     return twips;
 }
 
+std::size_t CountTabs(std::string_view line) { return static_cast<std::size_t>(std::count(line.begin(), line.end(), '\t')); }
+
+// A row that wraps goes on under its last cell, where that cell starts near
+// enough to the left for the rest to have room in any window: within
+// hangingIndentChars average characters (the field labels of a statistics
+// block take about 20). Rows with as many cells share one format, so a table
+// takes a call or two.
+constexpr int hangingIndentChars = 24;
+
+LONG HangingIndent(const std::vector<LONG>& twips, std::size_t tabs, LONG farthest)
+{
+    if (tabs == 0 || tabs > twips.size() || twips[tabs - 1] > farthest)
+        return 0;
+    return twips[tabs - 1];
+}
+
 void MarkTables(HWND view, const TCHAR* text, const PositionMap& map, const ReadingMarks& marks)
 {
-    const CellMeasure measure(view, marks.font, text + marks.bodyStart, marks.imageBody);
+    const CellMeasure measure(view, text + marks.bodyStart, marks.imageBody);
     const CellWidth width = [&measure](std::string_view cell) { return measure.Width(cell); };
+    const LONG farthestIndent = measure.Twips(hangingIndentChars * measure.averageWidth);
     const std::vector<std::string_view> lines = SplitBodyLines(marks.imageBody);
+    const auto offsetOf = [&marks](const char* p) { return marks.bodyStart + static_cast<int>(p - marks.imageBody.data()); };
     for (const BodyTable& table : PlanBodyTables(marks.imageBody, width, measure.averageWidth)) {
-        const std::string_view first = lines[table.firstLine];
-        const std::string_view last = lines[table.firstLine + table.lineCount - 1];
-        const auto begin = static_cast<int>(first.data() - marks.imageBody.data());
-        const auto end = static_cast<int>(last.data() + last.size() - marks.imageBody.data());
-        SetStops(view, map.At(marks.bodyStart + begin), map.At(marks.bodyStart + end),
-                 StopsInTwips(table.stops, measure));
+        const std::vector<LONG> twips = StopsInTwips(table.stops, measure);
+        const std::size_t last = table.firstLine + table.lineCount;
+        for (std::size_t row = table.firstLine; row < last;) {
+            const std::size_t tabs = CountTabs(lines[row]);
+            std::size_t next = row + 1;
+            while (next < last && CountTabs(lines[next]) == tabs)
+                ++next;
+            const std::string_view final = lines[next - 1];
+            SetStops(view, map.At(offsetOf(lines[row].data())), map.At(offsetOf(final.data() + final.size())),
+                     twips, HangingIndent(twips, tabs, farthestIndent));
+            row = next;
+        }
     }
 }
 
@@ -238,6 +284,7 @@ HWND MakeRichTextView(HWND pane)
     // The whole text is taken as it is set; the default limit is 32K.
     SendMessage(rich, EM_EXLIMITTEXT, 0, 0x7FFFFFFF);
     SendMessage(rich, EM_SETEVENTMASK, 0, ENM_LINK | ENM_KEYEVENTS);
+    SetWindowSubclass(rich, ViewFontProc, viewSubclassId, 0);
     return rich;
 }
 

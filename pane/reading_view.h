@@ -42,7 +42,6 @@ struct ViewLink {
 // What the view marks on the shown text of one entry.
 struct ReadingMarks {
     bool freshText = true;         // the text was just set, with no marks yet
-    HFONT font = nullptr;          // the display font the view was given
     int titleLength = 0;           // the title, bold, starts the text
     int bodyStart = 0;             // where the body starts in the text
     std::string_view imageBody;    // the body's bytes in the image (one per character)

@@ -4,12 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <string>
 
 #include "data/rules_image.h"
+#include "pane/table_plan.h"
 #include "tests/host/test_images.h"
+#include "tools/packer/content_check.h"
 #include "tools/packer/rules_pack.h"
 
 namespace {
@@ -171,6 +174,74 @@ TEST_F(ShippedRulesLinks, LinkTheSpellsOfAMonsterToTheSpells)
     // Another image installed: the finder follows it.
     SetRulesImage(nullptr);
     EXPECT_TRUE(GetImageLinkFinder().FindLinks(monsterCategory, herald, body).empty());
+}
+
+// The entry of a packed category that holds a source line, or -1.
+int EntryHolding(const SourceCategory& category, const ResolvedReference& reference)
+{
+    for (std::size_t e = 0; e < category.entries.size(); ++e) {
+        const SourceEntry& entry = category.entries[e];
+        if (entry.title == reference.title && entry.file == reference.file &&
+            entry.line < reference.line &&
+            reference.line <= entry.line + static_cast<int>(SplitBodyLines(entry.body).size()))
+            return static_cast<int>(e);
+    }
+    return -1;
+}
+
+// Whether a link on the reference's line of the body reads exactly its name.
+bool IsLinked(int category, int entry, int firstLine, const ResolvedReference& reference)
+{
+    const std::string body = GetEntryBody(category, entry);
+    const std::string_view line = SplitBodyLines(body)[reference.line - firstLine];
+    const std::size_t lineBegin = static_cast<std::size_t>(line.data() - body.data());
+    for (const FoundLink& link : GetImageLinkFinder().FindLinks(category, entry, body)) {
+        if (link.begin >= lineBegin && link.begin + link.length <= lineBegin + line.size() &&
+            body.compare(link.begin, link.length, reference.name) == 0)
+            return true;
+    }
+    return false;
+}
+
+// Every name the content checker resolves to a title in the shipped content
+// is a link on its line, the content packed and installed afresh.
+TEST_F(ShippedRulesLinks, LinkEveryNameTheCheckerResolvesToATitle)
+{
+    std::vector<SourceCategory> categories;
+    std::vector<std::string> errors;
+    ASSERT_TRUE(ReadContentTree(VELLUM_CONTENT_DIR, categories, errors));
+    for (SourceCategory& category : categories)
+        SortEntries(category.entries);
+    image = BuildRulesImage(categories);
+    SetRulesImage(image.data());
+
+    const ContentReport report = CheckContentTree(VELLUM_CONTENT_DIR);
+    std::string unlinked;
+    int failures = 0;
+    int ownTitles = 0;
+    for (const ResolvedReference& reference : report.references) {
+        // By the rule an entry's own title is never a link: a skill's
+        // synergy that names the skill itself stays plain.
+        if (reference.name == reference.title) {
+            ++ownTitles;
+            continue;
+        }
+        int c = 0;
+        while (c < GetCategoryCount() && categories[c].folder != reference.folder)
+            ++c;
+        const int e = c < GetCategoryCount() ? EntryHolding(categories[c], reference) : -1;
+        if (e >= 0 && IsLinked(c, e, categories[c].entries[e].line + 1, reference))
+            continue;
+        if (++failures <= 20)
+            unlinked += "\n" + reference.file + ":" + std::to_string(reference.line) + ": '" +
+                        reference.name + "' (" + reference.targetFolder + ") in '" +
+                        reference.title + "'";
+    }
+    const int checked = static_cast<int>(report.references.size()) - ownTitles;
+    std::printf("%d resolved names checked; %d more are the entry's own title\n", checked,
+                ownTitles);
+    EXPECT_GT(checked, 0);
+    EXPECT_EQ(failures, 0) << "not linked, the first 20:" << unlinked;
 }
 
 }  // namespace

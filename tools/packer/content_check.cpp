@@ -305,6 +305,7 @@ Layout LayoutFor(std::string_view folder)
 // The titles of a category that other entries name.
 struct TitleIndex {
     std::string name;  // UTF-8
+    std::string folder;
     bool present = false;
     bool complete = false;
     std::set<std::string> titles;
@@ -327,6 +328,18 @@ bool Resolves(const TitleIndex& index, std::string_view name, bool familyAllowed
     const std::string family = full + " (";
     const auto next = index.titles.lower_bound(family);
     return next != index.titles.end() && StartsWith(*next, family);
+}
+
+// The run of a name that Resolves found to be a title: the whole name, or the
+// part before its choice. Empty for a family, which names no one title.
+std::string_view TitlePart(const TitleIndex& index, std::string_view name)
+{
+    if (index.titles.count(std::string(name)) > 0)
+        return name;
+    const std::string_view base = BeforeParenthesis(name);
+    return base.size() != name.size() && index.titles.count(std::string(base)) > 0
+               ? base
+               : std::string_view();
 }
 
 std::size_t RuleOf(const std::vector<LabelRule>& rules, std::string_view label)
@@ -392,6 +405,14 @@ std::string SpecialName(std::string_view item)
     while (!name.empty() && (name.back() == '.' || name.back() == ','))
         name.pop_back();
     return name;
+}
+
+// The run at the start of an item that a name taken from it spells. Where a
+// parenthesis or a second blank inside the name breaks the run, no run of the
+// line spells it and the name stands as taken.
+std::string WrittenAs(std::string_view item, std::string_view name)
+{
+    return std::string(item.substr(0, name.size()) == name ? item.substr(0, name.size()) : name);
 }
 
 // Every word outside parentheses capitalised, but for joining words.
@@ -488,9 +509,10 @@ std::size_t WindowHash(const std::vector<std::string_view>& words, std::size_t s
 }
 
 // The spells of a paragraph "Spell-Like Abilities: At will—Ember Dart, Far
-// Step (self only); 3/day—Fireburst. Caster level 9th.": the list ends at the
-// first full stop outside parentheses.
-std::vector<std::string_view> SpellLikeAbilityNames(std::string_view paragraph)
+// Step (self only); 3/day—Fireburst. Caster level 9th.", each with its
+// parenthesised note: the list ends at the first full stop outside
+// parentheses.
+std::vector<std::string_view> SpellLikeAbilityItems(std::string_view paragraph)
 {
     std::string_view text = paragraph.substr(std::string_view("Spell-Like Abilities: ").size());
     int depth = 0;
@@ -504,18 +526,17 @@ std::vector<std::string_view> SpellLikeAbilityNames(std::string_view paragraph)
             break;
         }
     }
-    std::vector<std::string_view> names;
+    std::vector<std::string_view> items;
     for (const std::string_view group : SplitList(text, ';')) {
         const std::size_t dash = group.rfind(emDash);
         if (dash == std::string_view::npos)
             continue;
         for (const std::string_view item : SplitList(group.substr(dash + emDash.size()), ',')) {
-            const std::string_view name = BeforeParenthesis(item);
-            if (!name.empty())
-                names.push_back(name);
+            if (!BeforeParenthesis(item).empty())
+                items.push_back(item);
         }
     }
-    return names;
+    return items;
 }
 
 // The phrases of a synergy paragraph that name skills: "ranks in Jump",
@@ -585,6 +606,7 @@ struct Checker {
 
     // Where the entry being checked comes from.
     const SourceEntry* entry = nullptr;
+    std::string_view entryFolder;
 
     void Add(const std::string& file, int line, std::string text, bool failure)
     {
@@ -826,10 +848,13 @@ struct Checker {
             Labelled paragraph;
             if (ReadLabelled(lines[i].text, paragraph) && paragraph.separator == ' ') {
                 described.insert(Folded(paragraph.label));
-                if (StartsWith(paragraph.value, "See the Special Abilities entry") &&
-                    specialAbilities.titles.count(std::string(paragraph.label)) == 0)
-                    Unresolved(lines[i].line, std::string(paragraph.label), paragraph.label,
-                               specialAbilities, "a special ability");
+                if (StartsWith(paragraph.value, "See the Special Abilities entry")) {
+                    if (specialAbilities.titles.count(std::string(paragraph.label)) == 0)
+                        Unresolved(lines[i].line, std::string(paragraph.label), paragraph.label,
+                                   specialAbilities, "a special ability");
+                    else
+                        Resolved(lines[i].line, paragraph.label, specialAbilities);
+                }
             }
             if (StartsWith(lines[i].text, "Spell-Like Abilities: "))
                 CheckSpellLikeAbilities(lines[i]);
@@ -893,6 +918,17 @@ struct Checker {
                            " is incomplete)");
     }
 
+    // Keeps a name, a run of the line, that resolved to a title of the index.
+    // Not kept: a special attack or quality that only its own paragraph in
+    // the entry describes, and a synergy's bare name that stands for a family
+    // of titles ("Knowledge checks"); neither names a title.
+    void Resolved(int line, std::string_view name, const TitleIndex& index)
+    {
+        report.references.push_back(ResolvedReference{entry->file, line, entry->title,
+                                                      std::string(entryFolder), std::string(name),
+                                                      index.folder});
+    }
+
     void CheckCreatureSkills(const BodyLine& field)
     {
         if (field.line == 0 || field.text == emDash)
@@ -905,6 +941,8 @@ struct Checker {
             }
             if (!Resolves(skills, name))
                 Unresolved(field.line, "Skills", name, skills, "a skill");
+            else
+                Resolved(field.line, TitlePart(skills, name), skills);
         }
     }
 
@@ -915,6 +953,8 @@ struct Checker {
         for (const std::string_view name : SplitList(field.text, ',')) {
             if (!Resolves(feats, name))
                 Unresolved(field.line, "Feats", name, feats, "a feat");
+            else
+                Resolved(field.line, TitlePart(feats, name), feats);
         }
     }
 
@@ -942,15 +982,23 @@ struct Checker {
                 stands = "energy resistance";
             if (!stands.empty()) {
                 continuing = true;
-                if (specialAbilities.folded.count(stands) == 0 && described.count(folded) == 0)
+                const bool titled = specialAbilities.folded.count(stands) > 0;
+                if (!titled && described.count(folded) == 0)
                     Unresolved(field.line, label,
                                stands == "immunities" ? "Immunities" : "Energy Resistance",
                                specialAbilities, "a special ability");
+                else if (titled)
+                    Resolved(field.line, WrittenAs(item, name.substr(0, folded.find(" to") + 3)),
+                             specialAbilities);
                 continue;
             }
-            if (specialAbilities.folded.count(folded) > 0 || spells.folded.count(folded) > 0 ||
-                described.count(folded) > 0) {
+            const TitleIndex* index = specialAbilities.folded.count(folded) > 0 ? &specialAbilities
+                                      : spells.folded.count(folded) > 0         ? &spells
+                                                                                : nullptr;
+            if (index || described.count(folded) > 0) {
                 continuing = false;
+                if (index)
+                    Resolved(field.line, WrittenAs(item, name), *index);
                 continue;
             }
             if (continuing)
@@ -970,9 +1018,12 @@ struct Checker {
 
     void CheckSpellLikeAbilities(const BodyLine& paragraph)
     {
-        for (const std::string_view name : SpellLikeAbilityNames(paragraph.text)) {
+        for (const std::string_view item : SpellLikeAbilityItems(paragraph.text)) {
+            const std::string_view name = BeforeParenthesis(item);
             if (spells.titles.count(std::string(name)) == 0)
                 Unresolved(paragraph.line, "Spell-Like Abilities", name, spells, "a spell");
+            else  // "Unravel Magic (Greater)" is a spell of its own, not a note
+                Resolved(paragraph.line, TitlePart(spells, item), spells);
         }
     }
 
@@ -994,12 +1045,21 @@ struct Checker {
                     0, static_cast<std::size_t>(words[words.size() - 2].data() - item.data())));
                 if (!Resolves(skills, skill))
                     Unresolved(field.line, "Prerequisites", skill, skills, "a skill");
+                else
+                    Resolved(field.line, TitlePart(skills, skill), skills);
                 continue;
             }
             if (!IsTitleLike(item))
                 continue;
-            if (Resolves(feats, item) || Resolves(skills, item) || Resolves(specialAbilities, item))
+            const TitleIndex* resolved = nullptr;
+            for (const TitleIndex* index : {&feats, &skills, &specialAbilities}) {
+                if (!resolved && Resolves(*index, item))
+                    resolved = index;
+            }
+            if (resolved) {
+                Resolved(field.line, TitlePart(*resolved, item), *resolved);
                 continue;
+            }
             const bool complete = feats.complete && skills.complete && specialAbilities.complete;
             if (complete)
                 Fail(field.line,
@@ -1023,8 +1083,12 @@ struct Checker {
         for (std::size_t first = 0; first < words.size(); ++first) {
             const std::string_view tail =
                 phrase.substr(static_cast<std::size_t>(words[first].data() - phrase.data()));
-            if (Resolves(skills, tail, true))
+            if (Resolves(skills, tail, true)) {
+                const std::string_view title = TitlePart(skills, tail);
+                if (!title.empty())
+                    Resolved(line, title, skills);
                 return;
+            }
         }
         while (words.size() > 1 && sentenceOpeners.count(words[0]) > 0)
             words.erase(words.begin());
@@ -1044,6 +1108,7 @@ struct Checker {
                 continue;
             index.present = true;
             index.name = Utf8(category.name);
+            index.folder = category.folder;
             for (const SourceEntry& each : category.entries) {
                 index.titles.insert(each.title);
                 index.folded.insert(Folded(each.title));
@@ -1140,6 +1205,7 @@ struct Checker {
                     "no field layout for the folder " + Quoted(category.folder), true);
             return;
         }
+        entryFolder = category.folder;
         for (const SourceEntry& each : category.entries) {
             entry = &each;
             const std::vector<BodyLine> lines = LinesOf(each);

@@ -37,8 +37,21 @@ struct CategoryProgress {
     bool complete = false;
 };
 
+// A name in an entry's body that the checker resolved to the title of an
+// entry. Texts are Windows-1252; the name is the run of the body line that
+// names the title, as written ("Weapon Focus" of "Weapon Focus (bite)").
+struct ResolvedReference {
+    std::string file;
+    int line = 0;
+    std::string title;         // of the entry that holds the name
+    std::string folder;        // of the entry's category
+    std::string name;
+    std::string targetFolder;  // of the category the name is a title of
+};
+
 struct ContentReport {
-    std::vector<CheckFinding> findings;  // in order of file and line
+    std::vector<CheckFinding> findings;         // in order of file and line
+    std::vector<ResolvedReference> references;  // in order of checking
     std::vector<CategoryProgress> progress;
     int entries = 0;
     int Failures() const;
