@@ -28,13 +28,17 @@ constexpr UINT_PTR viewSubclassId = 1;
 
 // Under Wine the rich edit control takes WM_SETFONT but answers WM_GETFONT
 // with nothing; the view remembers its font so that both messages work as on
-// the plain edit control.
+// the plain edit control. A new font is no edit of the reader's either, and
+// each one would otherwise hold an Undo step (up to a hundred of them).
 LRESULT CALLBACK ViewFontProc(HWND view, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
 {
     switch (message) {
-    case WM_SETFONT:
+    case WM_SETFONT: {
         SetProp(view, viewFontProperty, reinterpret_cast<HANDLE>(wParam));
-        break;
+        const LRESULT result = DefSubclassProc(view, message, wParam, lParam);
+        SendMessage(view, EM_EMPTYUNDOBUFFER, 0, 0);
+        return result;
+    }
     case WM_GETFONT:
         return reinterpret_cast<LRESULT>(GetProp(view, viewFontProperty));
     case WM_NCDESTROY:
