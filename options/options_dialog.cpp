@@ -26,25 +26,6 @@ const int guiFontControls[] = {IDOK,           IDC_FACE_LIST,  IDC_SIZE_LIST,   
                                IDC_SIZE_LABEL, IDC_FONT_GROUP, IDC_SEARCH_GROUP, IDC_BODY_SEARCH,
                                IDC_STICKY_FULL};
 
-// Code unit by code unit: lstrcmp follows the locale's sort rules, and the
-// combo box's own searches ignore case, but two faces that differ only in
-// case are two entries.
-bool SameText(const TCHAR* a, const TCHAR* b)
-{
-    return _tcscmp(a, b) == 0;
-}
-
-int FindExactly(HWND list, const TCHAR* text)
-{
-    const int count = static_cast<int>(SendMessage(list, CB_GETCOUNT, 0, 0));
-    TCHAR item[textBufferLength];
-    for (int i = 0; i < count; ++i) {
-        if (GetItemText(list, i, item) && SameText(item, text))
-            return i;
-    }
-    return -1;
-}
-
 int FindSize(HWND list, int size)
 {
     const int count = static_cast<int>(SendMessage(list, CB_GETCOUNT, 0, 0));
@@ -85,7 +66,7 @@ void PresetFont(HWND dialog)
     const bool hasFace = settings.ReadText(TEXT("Font"), &face);
     HWND faceList = GetDlgItem(dialog, IDC_FACE_LIST);
     HWND sizeList = GetDlgItem(dialog, IDC_SIZE_LIST);
-    SelectPosition(faceList, FindExactly(faceList, hasFace ? face : defaultFontFace));
+    SelectPosition(faceList, FindListItemExactly(faceList, hasFace ? face : defaultFontFace));
     SelectPosition(sizeList, FindSize(sizeList, size));
     if (hasFace)
         FreeSettingsText(face);
@@ -157,7 +138,7 @@ int CALLBACK AddFontFace(const LOGFONT* font, const TEXTMETRIC*, DWORD fontType,
     TCHAR fullName[LF_FULLFACESIZE + 1];
     lstrcpyn(fullName, reinterpret_cast<const TCHAR*>(record->elfFullName), LF_FULLFACESIZE + 1);
     HWND faceList = GetDlgItem(reinterpret_cast<HWND>(dialog), IDC_FACE_LIST);
-    if (FindExactly(faceList, fullName) < 0)
+    if (FindListItemExactly(faceList, fullName) < 0)
         SendMessage(faceList, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(fullName));
     return TRUE;
 }

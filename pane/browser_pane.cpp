@@ -3,6 +3,7 @@
 #include "pane/browser_pane.h"
 
 #include <richedit.h>
+#include <tchar.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -73,6 +74,21 @@ bool GetItemText(HWND list, int item, TCHAR* text)
         return false;
     return SendMessage(list, CB_GETLBTEXT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(text)) !=
            CB_ERR;
+}
+
+// Code unit by code unit: lstrcmp follows the locale's rules, under which
+// "Straße" equals "Strasse" and a soft hyphen is ignored, and the combo box's
+// own searches ignore case; titles and font faces are equal only when their
+// characters are.
+int FindListItemExactly(HWND list, const TCHAR* text)
+{
+    const int count = static_cast<int>(SendMessage(list, CB_GETCOUNT, 0, 0));
+    TCHAR item[textBufferLength];
+    for (int i = 0; i < count; ++i) {
+        if (GetItemText(list, i, item) && _tcscmp(item, text) == 0)
+            return i;
+    }
+    return -1;
 }
 
 HWND BrowserPane::CreatePane(HINSTANCE moduleInstance, HWND parent, MainWindow* mainWindow)
@@ -168,14 +184,7 @@ void BrowserPane::OnCategoryChanged()
 
 int BrowserPane::FindItemExactly(const TCHAR* text) const
 {
-    HWND itemList = Control(IDC_ITEM_LIST);
-    const int count = static_cast<int>(SendMessage(itemList, CB_GETCOUNT, 0, 0));
-    TCHAR item[textBufferLength];
-    for (int i = 0; i < count; ++i) {
-        if (GetItemText(itemList, i, item) && lstrcmp(item, text) == 0)
-            return i;
-    }
-    return -1;
+    return FindListItemExactly(Control(IDC_ITEM_LIST), text);
 }
 
 void BrowserPane::ShowSelectedEntry()

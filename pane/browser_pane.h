@@ -116,6 +116,10 @@ INT_PTR CALLBACK PaneDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
 // side buttons, for a message bound for the main window or any window in it.
 bool TranslateHistoryInput(HWND mainWindow, const MSG& message);
 
+// The first item of a combo box whose text equals text character for
+// character, or -1.
+int FindListItemExactly(HWND list, const TCHAR* text);
+
 // The item's text into a buffer of textBufferLength characters; false (and
 // an empty text) when there is no such item or it does not fit.
 bool GetItemText(HWND list, int item, TCHAR* text);

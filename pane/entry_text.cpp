@@ -30,7 +30,8 @@ int FindEntryWithTitle(int category, const TCHAR* title)
 {
     for (int e = 0; e < GetEntryCount(category); ++e) {
         DisplayText entryTitle(MakeDisplayText(GetEntryTitle(category, e)));
-        if (entryTitle && lstrcmp(entryTitle.get(), title) == 0)
+        // Character for character: lstrcmp would take "Straße" for "Strasse".
+        if (entryTitle && wcscmp(entryTitle.get(), title) == 0)
             return e;
     }
     return -1;
