@@ -13,6 +13,7 @@
 #include "data/rules_image.h"
 #include "pane/word_match.h"
 #include "search/search_engine.h"
+#include "tests/host/title_rows.h"
 #include "tools/packer/rules_pack.h"
 
 namespace {
@@ -72,7 +73,7 @@ const std::vector<unsigned char>& InstallBenchmarkImage()
         std::size_t bodies = 0;
         for (int e = 0; e < GetEntryCount(0); ++e)
             bodies += std::strlen(GetEntryBody(0, e));
-        CategoryRows rows(0);
+        TitleRows rows(0);
         ApplyQuery(rows, query);
         std::printf("generated image %zu bytes: %d entries, %zu bytes of bodies; \"%s\" keeps %d\n",
                     image.size(), GetEntryCount(0), bodies, query, rows.CountRows());
@@ -104,7 +105,7 @@ void SearchEngine(benchmark::State& state)
 {
     InstallBenchmarkImage();
     for (auto _ : state) {
-        CategoryRows rows(0);
+        TitleRows rows(0);
         ApplyQuery(rows, query);
         benchmark::DoNotOptimize(rows.titles.data());
     }

@@ -4,10 +4,6 @@
 // a vector of titles); the same code serves both character widths.
 #pragma once
 
-#include <cstddef>
-#include <string>
-#include <vector>
-
 // A list of result rows, each standing for the first entry of the search
 // category whose title equals the row's text.
 template <typename Char> class SearchRows {
@@ -30,22 +26,3 @@ template <typename Char> void ApplyWord(SearchRows<Char>& rows, const Char* word
 // separates words; every extra blank applies an empty word, which removes
 // nothing.
 template <typename Char> void ApplyQuery(SearchRows<Char>& rows, const Char* query);
-
-// Whether the 8-bit word of n bytes occurs, folding only A to Z, in the
-// title, or else in the body of the first entry of the category (of the
-// installed rules image) whose title equals it byte for byte.
-bool TitleOrBodyHasWord(int category, const char* title, const char* word, std::size_t n);
-
-// The titles of one category of the installed rules image as rows, in data
-// order, tested with TitleOrBodyHasWord as the desktop program tests them.
-class CategoryRows final : public SearchRows<char> {
-  public:
-    explicit CategoryRows(int searchCategory);
-
-    int CountRows() const override;
-    bool RowHasWord(int row, const char* word, int length) const override;
-    void DeleteRow(int row) override;
-
-    int category;
-    std::vector<std::string> titles;
-};

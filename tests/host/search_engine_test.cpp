@@ -7,6 +7,7 @@
 
 #include "data/rules_image.h"
 #include "search/search_engine.h"
+#include "tests/host/title_rows.h"
 #include "tools/packer/rules_pack.h"
 
 namespace {
@@ -43,7 +44,7 @@ class SearchEngine : public ::testing::Test {
 
     static std::vector<std::string> Survivors(const char* query)
     {
-        CategoryRows rows(0);
+        TitleRows rows(0);
         ApplyQuery(rows, query);
         return rows.titles;
     }
@@ -91,19 +92,9 @@ TEST_F(SearchEngine, KeepsTheRowsHoldingEveryPlainWordAndNoNegatedOne)
         EXPECT_EQ(Survivors(c.query), Titles(c.survivors)) << c.what;
 }
 
-TEST_F(SearchEngine, TitleOrBodyTestLooksOnlyAtTheFirstEntryOfATitle)
-{
-    EXPECT_TRUE(TitleOrBodyHasWord(0, "Twin Title", "LANTERN", 7));
-    EXPECT_FALSE(TitleOrBodyHasWord(0, "Twin Title", "mirror", 6));
-    // A row text that names no entry is tested on its own text alone.
-    EXPECT_TRUE(TitleOrBodyHasWord(0, "   (no matches)", "match", 5));
-    EXPECT_FALSE(TitleOrBodyHasWord(0, "   (no matches)", "acid", 4));
-    EXPECT_TRUE(TitleOrBodyHasWord(0, "Fog Cloud", "", 0));
-}
-
 TEST_F(SearchEngine, EmptyCategoryGivesNoRows)
 {
-    CategoryRows rows(1);
+    TitleRows rows(1);
     ApplyQuery(rows, "acid");
     EXPECT_TRUE(rows.titles.empty());
 }
