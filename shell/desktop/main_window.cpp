@@ -74,19 +74,21 @@ HWND MainWindow::CreateAndShow(HINSTANCE moduleInstance)
     instance = moduleInstance;
     RegisterMainWindowClass(instance);
     slotNumber = AcquireWindowSlot(mutex);
-    const WindowRectangle place = RestoreMainPlacement();
+    // The key the placement was read from stays open until the window has
+    // been created and shown.
+    SettingsKey settings;
+    const WindowRectangle place = RestoreMainPlacement(settings);
     CreateWindowEx(0, MAIN_WINDOW_CLASS, MAIN_WINDOW_TITLE, mainWindowStyle, place.x, place.y, place.width,
                    place.height, nullptr, nullptr, instance, nullptr);
     ShowWindow(window, showCommand);
     return window;
 }
 
-WindowRectangle MainWindow::RestoreMainPlacement()
+WindowRectangle MainWindow::RestoreMainPlacement(SettingsKey& settings)
 {
     WindowRectangle place{static_cast<int>(CW_USEDEFAULT), static_cast<int>(CW_USEDEFAULT), defaultWidth,
                           defaultHeight};
     const PlacementNames names = MainPlacementNames();
-    SettingsKey settings;
     OpenSettings(settings);
     int state = 0;
     if (settings.ReadNumber(names.state, &state) && state == SW_SHOWMAXIMIZED)

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "pane/browser_pane.h"
+#include "settings/settings_key.h"
 #include "shell/desktop/placement.h"
 
 class MainWindow {
@@ -29,8 +30,9 @@ public:
     HWND CreateAndShow(HINSTANCE moduleInstance);
 
     // The saved rectangle of this slot if it fits the screen, else the
-    // system's choice; sets showCommand from the saved state.
-    WindowRectangle RestoreMainPlacement();
+    // system's choice; sets showCommand from the saved state. Opens the
+    // settings key, which the caller closes.
+    WindowRectangle RestoreMainPlacement(SettingsKey& settings);
     PlacementNames MainPlacementNames() const;
 
     void OnCreate(HWND mainWindow);

@@ -97,7 +97,8 @@ TEST_F(MainWindowTest, NothingStoredLeavesPlaceAndSizeToTheSystem)
 {
     main = new MainWindow();
     main->slotNumber = 1;
-    const WindowRectangle place = main->RestoreMainPlacement();
+    SettingsKey settings;
+    const WindowRectangle place = main->RestoreMainPlacement(settings);
     EXPECT_EQ(place.x, static_cast<int>(CW_USEDEFAULT));
     EXPECT_EQ(place.width, static_cast<int>(CW_USEDEFAULT));
     EXPECT_EQ(main->showCommand, SW_SHOW);
@@ -111,7 +112,14 @@ TEST_F(MainWindowTest, StoredRectangleIsUsedWhenItFitsAndMaximizedStateAlways)
     StoreNumber(TEXT("Top 3"), 30);
     StoreNumber(TEXT("Width 3"), 400);
     StoreNumber(TEXT("Height 3"), 350);
-    WindowRectangle place = main->RestoreMainPlacement();
+    WindowRectangle place = {};
+    {
+        // The key is left open for the window's creation; the caller closes it.
+        SettingsKey settings;
+        place = main->RestoreMainPlacement(settings);
+        int left = 0;
+        EXPECT_TRUE(settings.ReadNumber(TEXT("Left 3"), &left));
+    }
     EXPECT_EQ(place.x, 20);
     EXPECT_EQ(place.y, 30);
     EXPECT_EQ(place.width, 400);
@@ -119,7 +127,8 @@ TEST_F(MainWindowTest, StoredRectangleIsUsedWhenItFitsAndMaximizedStateAlways)
 
     StoreNumber(TEXT("Width 3"), 9);
     StoreNumber(TEXT("Last State 3"), 3);
-    place = main->RestoreMainPlacement();
+    SettingsKey settings;
+    place = main->RestoreMainPlacement(settings);
     EXPECT_EQ(place.x, static_cast<int>(CW_USEDEFAULT));
     EXPECT_EQ(place.height, static_cast<int>(CW_USEDEFAULT));
     EXPECT_EQ(main->showCommand, SW_MAXIMIZE);
