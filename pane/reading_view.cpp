@@ -82,48 +82,32 @@ void SelectRange(HWND view, LONG begin, LONG end)
     SendMessage(view, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
 }
 
-void FormatSelection(HWND view, const CHARFORMAT2& format)
+CHARFORMAT2 CharFormat(DWORD mask, DWORD effects)
 {
+    CHARFORMAT2 format = {};
+    format.cbSize = sizeof(format);
+    format.dwMask = mask;
+    format.dwEffects = effects;
+    return format;
+}
+
+void MarkRange(HWND view, LONG begin, LONG end, const CHARFORMAT2& format)
+{
+    SelectRange(view, begin, end);
     SendMessage(view, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
 }
 
 void ResetCharacterFormat(HWND view)
 {
-    CHARFORMAT2 format = {};
-    format.cbSize = sizeof(format);
-    format.dwMask = CFM_BOLD | CFM_LINK | CFM_BACKCOLOR;
-    format.dwEffects = CFE_AUTOBACKCOLOR;
+    const CHARFORMAT2 format = CharFormat(CFM_BOLD | CFM_LINK | CFM_BACKCOLOR, CFE_AUTOBACKCOLOR);
     SendMessage(view, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
-}
-
-void MarkBold(HWND view, LONG begin, LONG end)
-{
-    CHARFORMAT2 format = {};
-    format.cbSize = sizeof(format);
-    format.dwMask = CFM_BOLD;
-    format.dwEffects = CFE_BOLD;
-    SelectRange(view, begin, end);
-    FormatSelection(view, format);
-}
-
-void MarkLink(HWND view, LONG begin, LONG end)
-{
-    CHARFORMAT2 format = {};
-    format.cbSize = sizeof(format);
-    format.dwMask = CFM_LINK;
-    format.dwEffects = CFE_LINK;
-    SelectRange(view, begin, end);
-    FormatSelection(view, format);
 }
 
 void MarkHighlight(HWND view, LONG begin, LONG end)
 {
-    CHARFORMAT2 format = {};
-    format.cbSize = sizeof(format);
-    format.dwMask = CFM_BACKCOLOR;
+    CHARFORMAT2 format = CharFormat(CFM_BACKCOLOR, 0);
     format.crBackColor = highlightColour;
-    SelectRange(view, begin, end);
-    FormatSelection(view, format);
+    MarkRange(view, begin, end, format);
 }
 
 // Every paragraph of the range gets the stops (none: the default stops), and
@@ -317,13 +301,13 @@ std::vector<ViewLink> MarkReadingView(HWND view, const TCHAR* text, const Readin
         ResetCharacterFormat(view);
         SetStops(view, 0, map.At(lstrlen(text)), {});
     }
-    MarkBold(view, 0, map.At(marks.titleLength));
+    MarkRange(view, 0, map.At(marks.titleLength), CharFormat(CFM_BOLD, CFE_BOLD));
     if (fits) {
         MarkTables(view, text, map, marks);
         for (const FoundLink& link : marks.links) {
             const int begin = marks.bodyStart + static_cast<int>(link.begin);
             const ViewLink each{map.At(begin), map.At(begin + static_cast<int>(link.length)), link.target};
-            MarkLink(view, each.begin, each.end);
+            MarkRange(view, each.begin, each.end, CharFormat(CFM_LINK, CFE_LINK));
             shown.push_back(each);
         }
     }

@@ -142,10 +142,8 @@ class ShippedRulesLinks : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::ifstream in(VELLUM_RULES_RESOURCE, std::ios::binary);
-        const Bytes resource{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
         std::string error;
-        ASSERT_TRUE(ExpandRulesResource(resource, image, error)) << error;
+        ASSERT_TRUE(ReadShippedImage(image, error)) << error;
         SetRulesImage(image.data());
     }
     void TearDown() override { SetRulesImage(nullptr); }

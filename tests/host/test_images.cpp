@@ -2,6 +2,11 @@
 
 #include <zlib.h>
 
+#include <fstream>
+#include <iterator>
+
+#include "tools/packer/rules_pack.h"
+
 void PutNumberAt(Bytes& bytes, std::size_t offset, std::uint32_t value)
 {
     if (bytes.size() < offset + 4)
@@ -49,4 +54,11 @@ Bytes MakeResource(const Bytes& image)
     compress(resource.data() + 4, &size, image.data(), static_cast<uLong>(image.size()));
     resource.resize(4 + size);
     return resource;
+}
+
+bool ReadShippedImage(Bytes& image, std::string& error)
+{
+    std::ifstream in(VELLUM_RULES_RESOURCE, std::ios::binary);
+    const Bytes resource{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return ExpandRulesResource(resource, image, error);
 }

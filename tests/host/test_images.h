@@ -21,3 +21,7 @@ Bytes MakeSmallImage();
 
 // The data resource for an image: 32-bit length, then a zlib stream.
 Bytes MakeResource(const Bytes& image);
+
+// The image of the shipped resource as the build packed it; false, with the
+// reason, when it cannot be read or expanded.
+bool ReadShippedImage(Bytes& image, std::string& error);
