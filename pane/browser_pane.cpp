@@ -250,9 +250,10 @@ void BrowserPane::MarkShownEntry(const TCHAR* text, bool freshText)
 {
     ReadingMarks marks;
     marks.freshText = freshText;
-    const char* title = GetEntryTitle(shownEntry.category, shownEntry.entry);
     const char* body = GetEntryBody(shownEntry.category, shownEntry.entry);
-    marks.titleLength = static_cast<int>(std::strlen(title));
+    // A title holds no line break: the first separator ends it.
+    const TCHAR* separator = _tcsstr(text, entrySeparator);
+    marks.titleLength = separator != nullptr ? static_cast<int>(separator - text) : 0;
     marks.bodyStart = marks.titleLength + lstrlen(entrySeparator);
     marks.imageBody = body;
     if (IsRichTextView(Control(IDC_TEXT_VIEW)))
