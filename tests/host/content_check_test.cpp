@@ -1,6 +1,6 @@
 // The content checker: targets, field layouts, cross references, duplicate
-// titles and copied paragraphs, each over a small world of valid content that
-// a case changes in one place.
+// titles, copied paragraphs and creature traits, each over a small world of
+// valid content that a case changes in one place.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -130,7 +130,7 @@ const char* const spellsText = "== Ember Dart\n"                           // 1
 
 const char* const monstersText =
     "== Ashback Drake\n"                                                         // 1
-    "Size/Type:\tLarge Dragon\n"                                                 // 2
+    "Size/Type:\tLarge Dragon (Ashen, Fire)\n"                                   // 2
     "Hit Dice:\t7d12+14 (59 hp)\n"                                               // 3
     "Initiative:\t+1\n"                                                          // 4
     "Speed:\t40 ft. (8 squares)\n"                                               // 5
@@ -161,7 +161,10 @@ const char* const monstersText =
     "Cinder Breath: A cone of hot ash.\n"  // 29
     "Spell-Like Abilities: At will\xE2\x80\x94"
     "Ember Dart; 1/day\xE2\x80\x94"
-    "Far Step (self only). Caster level 5th.\n";  // 30
+    "Far Step (self only). Caster level 5th.\n"          // 30
+    "Dragon Traits: A dragon never forgets a slight.\n"  // 31
+    "Fire Traits: A fire creature is immune to fire and takes half again as much damage as normal "
+    "from cold, whether or not a save is allowed.\n";  // 32
 
 const char* const templatesText =
     "== Ember-Veined\n"                                     // 1
@@ -215,7 +218,17 @@ const char* const templatesText =
     "A wolf with glowing veins.\n"  // 48
     "\n"
     "Combat\n"                            // 50
-    "Burning Strikes: Its bite burns.\n";  // 51
+    "Burning Strikes: Its bite burns.\n"  // 51
+    "Fire Traits: A fire creature is immune to fire and takes half again as much damage as normal "
+    "from cold, whether or not a save is allowed.\n";  // 52
+
+// The drake and the wolf share the Fire wording, which is long enough to
+// count as copied were it not the one wording of those traits.
+const char* const creatureTraitsText =
+    "# type, tab, wording\n"
+    "Dragon\tA dragon never forgets a slight.\n"  // 2
+    "Fire\tA fire creature is immune to fire and takes half again as much damage as normal from "
+    "cold, whether or not a save is allowed.\n";  // 3
 
 World ValidWorld()
 {
@@ -230,6 +243,15 @@ World ValidWorld()
 const std::map<std::string, std::string> categoryNames = {
     {"skills", "Skills"}, {"feats", "Feats"},       {"special-abilities", "Special Abilities"},
     {"spells", "Spells"}, {"monsters", "Monsters"}, {"templates", "Monsters - Templates"}};
+
+std::vector<CreatureTraits> Traits()
+{
+    std::vector<CreatureTraits> traits;
+    std::vector<std::string> errors;
+    ParseCreatureTraits(creatureTraitsText, "creature-traits.txt", traits, errors);
+    EXPECT_TRUE(errors.empty());
+    return traits;
+}
 
 std::vector<SourceCategory> Categories(const World& world)
 {
@@ -306,7 +328,7 @@ void ExpectFailures(const Change* begin, const Change* end)
 {
     for (const Change* change = begin; change != end; ++change) {
         const std::vector<SourceCategory> categories = Categories(Changed(*change));
-        const ContentReport report = CheckContent(categories, TargetsFor(categories));
+        const ContentReport report = CheckContent(categories, TargetsFor(categories), Traits());
         EXPECT_EQ(Lines(report, true), change->failures)
             << change->find << " -> " << change->replace;
     }
@@ -320,7 +342,7 @@ template <std::size_t n> void ExpectFailures(const Change (&changes)[n])
 TEST(CheckContent, PassesTheValidWorld)
 {
     const std::vector<SourceCategory> categories = Categories(ValidWorld());
-    const ContentReport report = CheckContent(categories, TargetsFor(categories));
+    const ContentReport report = CheckContent(categories, TargetsFor(categories), Traits());
     EXPECT_EQ(Lines(report, true), "");
     EXPECT_EQ(Lines(report, false), "");
     EXPECT_EQ(report.entries, 15);
@@ -567,7 +589,7 @@ TEST(CheckContent, NamesInIncompleteCategoriesAreNotesNotFailures)
     for (const Case& c : cases) {
         const std::vector<SourceCategory> categories = Categories(Changed(c.change));
         const ContentReport report =
-            CheckContent(categories, TargetsFor(categories, {c.incomplete}));
+            CheckContent(categories, TargetsFor(categories, {c.incomplete}), Traits());
         EXPECT_EQ(Lines(report, true), "") << c.note;
         EXPECT_EQ(Lines(report, false), c.note);
         EXPECT_EQ(report.Notes(), 1);
@@ -594,7 +616,7 @@ TEST(CheckContent, CountsAgainstTargets)
         std::vector<CategoryTarget> targets = TargetsFor(categories);
         TargetOf(targets, "feats").target = c.target;
         TargetOf(targets, "feats").complete = c.complete;
-        const ContentReport report = CheckContent(categories, targets);
+        const ContentReport report = CheckContent(categories, targets, Traits());
         EXPECT_EQ(Lines(report, true), c.failures) << c.target;
         ASSERT_EQ(report.progress.size(), 6u);
         const auto feats =
@@ -612,10 +634,45 @@ TEST(CheckContent, EveryCategoryHasATargetAndEveryTargetACategory)
     const std::vector<SourceCategory> categories = Categories(ValidWorld());
     std::vector<CategoryTarget> targets = TargetsFor(categories);
     TargetOf(targets, "special-abilities").folder = "special";
-    const ContentReport report = CheckContent(categories, targets);
+    const ContentReport report = CheckContent(categories, targets, Traits());
     EXPECT_EQ(Lines(report, true),
               "targets.txt: no target for the category in folder 'special-abilities'\n"
               "targets.txt:4: no category has the folder 'special'\n");
+}
+
+TEST(CheckContent, CreatureTraitsHaveTheOneWordingOfTheirType)
+{
+    const char* const fireTraits = "Fire Traits: A fire creature is immune to fire and takes half "
+                                   "again as much damage as normal from cold, whether or not a "
+                                   "save is allowed.\n";
+    const Change changes[] = {
+        // a people's own traits, named after the creature's subtype
+        {"monsters", "Dragon Traits:", "Ashen Traits: Ash clings to it.\nDragon Traits:", ""},
+        {"monsters", "forgets a slight", "forgives a slight",
+         "monsters/monsters.txt:31: 'Dragon Traits:' differs from its wording at "
+         "creature-traits.txt:2 (first at word 4)\n"},
+        // the wolf's Fire wording still passes as the one wording, not as a copy
+        {"monsters", "a save is allowed.\n", "a save is allowed. Twice.\n",
+         "monsters/monsters.txt:32: 'Fire Traits:' differs from its wording at "
+         "creature-traits.txt:3 (first at word 26)\n"},
+        {"monsters", "Dragon Traits: A dragon never forgets a slight.\n", "",
+         "monsters/monsters.txt:2: no 'Dragon Traits:' paragraph, which every Dragon carries "
+         "(creature-traits.txt:2)\n"},
+        {"templates", fireTraits, "",
+         "templates/templates.txt:25: no 'Fire Traits:' paragraph, which every Fire carries "
+         "(creature-traits.txt:3)\n"},
+        {"monsters", "(Ashen, Fire)", "(Ashen)",
+         "monsters/monsters.txt:32: 'Fire Traits:' on a creature whose Size/Type names no Fire\n"},
+        {"monsters", "Dragon Traits:", "Cinder Traits: Hot.\nDragon Traits:",
+         "monsters/monsters.txt:31: 'Cinder Traits:' names neither a type worded in "
+         "creature-traits.txt nor a subtype of this creature\n"},
+        {"templates", fireTraits, "Animal Traits: It hunts.\n",
+         "templates/templates.txt:25: no 'Fire Traits:' paragraph, which every Fire carries "
+         "(creature-traits.txt:3)\n"
+         "templates/templates.txt:52: 'Animal Traits:' names neither a type worded in "
+         "creature-traits.txt nor a subtype of this creature\n"},
+    };
+    ExpectFailures(changes);
 }
 
 TEST(CheckContent, TablesHaveOneTabBetweenTwoCells)
@@ -664,7 +721,7 @@ TEST(CheckContent, TitlesAreUniqueButForTheOnePair)
         std::vector<CategoryTarget> targets = TargetsFor(categories);
         TargetOf(targets, "feats").pairTitle = c.pair;
         TargetOf(targets, "feats").complete = c.complete;
-        const ContentReport report = CheckContent(categories, targets);
+        const ContentReport report = CheckContent(categories, targets, Traits());
         EXPECT_EQ(Lines(report, true), c.failures) << c.addedFeats;
     }
 }
@@ -708,7 +765,7 @@ TEST(CheckContent, ParagraphsOfTwentyWordsOrMoreAreNotCopiedBetweenEntries)
         abilities.replace(abilities.find("A creature with scent smells its foes.\n"), 39,
                           "A creature with scent smells its foes.\n" + c.scentParagraph + "\n");
         const std::vector<SourceCategory> categories = Categories(world);
-        const ContentReport report = CheckContent(categories, TargetsFor(categories));
+        const ContentReport report = CheckContent(categories, TargetsFor(categories), Traits());
         EXPECT_EQ(Lines(report, true), c.failures) << c.climbParagraph << " / " << c.jumpParagraph;
     }
 }
@@ -760,6 +817,40 @@ TEST(ParseTargetList, ReadsFolderTargetStateAndPair)
     EXPECT_EQ(targets[0].pairTitle, "Keeper\x92s Ward");
 }
 
+TEST(ParseCreatureTraits, ReadsATypeAndItsWording)
+{
+    struct Case {
+        const char* lines;
+        const char* error;
+    };
+    const char* const expected =
+        "traits.txt:2: expected a creature type, a tab and the wording of its traits";
+    const Case cases[] = {
+        {"Undead\tIt has no Constitution score.", ""},
+        {"Undead", expected},
+        {"Undead\t", expected},
+        {"Undead\tIt rots.\tIt walks.", expected},
+        {"Undead\tIt is \xE2\x89\xA5 all.",
+         "traits.txt:2: character U+2265 has no Windows-1252 form"},
+        {"Undead\tIt rots.\nUndead\tIt walks.",
+         "traits.txt:3: the traits of 'Undead' are already worded at line 2"},
+    };
+    for (const Case& c : cases) {
+        std::vector<CreatureTraits> traits;
+        std::vector<std::string> errors;
+        ParseCreatureTraits(std::string("# comment\n") + c.lines + "\r\n\n", "traits.txt", traits,
+                            errors);
+        EXPECT_EQ(errors.empty() ? "" : errors[0], std::string(c.error)) << c.lines;
+        EXPECT_LE(errors.size(), 1u) << c.lines;
+        if (!*c.error) {
+            ASSERT_EQ(traits.size(), 1u);
+            EXPECT_EQ(traits[0].type, "Undead");
+            EXPECT_EQ(traits[0].wording, "It has no Constitution score.");
+            EXPECT_EQ(traits[0].line, 2);
+        }
+    }
+}
+
 class CheckedContentTree : public ::testing::Test {
   protected:
     void SetUp() override
@@ -804,6 +895,17 @@ TEST_F(CheckedContentTree, FailsWithoutTargets)
     const std::string targets = (root / "targets.txt").string();
     EXPECT_EQ(Report(), targets + ": cannot be read\n" +
                             "targets.txt: no target for the category in folder 'feats'\n");
+}
+
+TEST_F(CheckedContentTree, ReadsTheCreatureTraitsBesideTheTargets)
+{
+    Write("categories.txt", "feats\tFeats\n");
+    Write("targets.txt", "feats\t1\tcomplete\n");
+    Write("creature-traits.txt", "Undead\n");
+    Write("feats/feats.txt",
+          "== Dodge\n[General]\nPrerequisites:\t\xE2\x80\x94\nBenefit: +1 AC.\n");
+    EXPECT_EQ(Report(), (root / "creature-traits.txt").string() +
+                            ":1: expected a creature type, a tab and the wording of its traits\n");
 }
 
 TEST_F(CheckedContentTree, PassesAnIncompleteCategoryAndCountsIt)

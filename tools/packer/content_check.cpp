@@ -1,6 +1,6 @@
 // The content checker: category targets, the field layout of each category,
-// cross references between entries, unique titles, and paragraphs copied
-// from one entry into another.
+// cross references between entries, unique titles, paragraphs copied from
+// one entry into another, and the one wording of each creature type's traits.
 #include "tools/packer/content_check.h"
 
 #include <algorithm>
@@ -21,6 +21,9 @@ const char enDash = '\x96';
 
 // A paragraph this long that occurs whole in another entry was copied.
 const std::size_t copiedParagraphWords = 20;
+
+// "Undead Traits: ..." holds the traits of a creature type.
+const std::string_view traitsSuffix = " Traits";
 
 // ---------------------------------------------------------------- text
 
@@ -415,6 +418,37 @@ std::string WrittenAs(std::string_view item, std::string_view name)
     return std::string(item.substr(0, name.size()) == name ? item.substr(0, name.size()) : name);
 }
 
+// "Large Dragon (Fire, Extraplanar)" -> {"Dragon", "Fire", "Extraplanar"}:
+// the type, then its subtypes; the size comes first and is left out.
+std::vector<std::string_view> TypesOf(std::string_view sizeType)
+{
+    std::vector<std::string_view> types;
+    const std::size_t blank = sizeType.find(' ');
+    if (blank == std::string_view::npos)
+        return types;
+    const std::string_view rest = sizeType.substr(blank + 1);
+    const std::size_t open = rest.find('(');
+    types.push_back(Trim(rest.substr(0, open)));
+    if (open != std::string_view::npos) {
+        const std::size_t close = rest.find(')', open);
+        for (const std::string_view subtype :
+             SplitList(rest.substr(open + 1, close - open - 1), ','))
+            types.push_back(subtype);
+    }
+    return types;
+}
+
+// The number, from 1, of the first word in which two texts part.
+std::size_t FirstDifferingWord(std::string_view a, std::string_view b)
+{
+    const std::vector<std::string_view> wordsA = Words(a);
+    const std::vector<std::string_view> wordsB = Words(b);
+    std::size_t i = 0;
+    while (i < wordsA.size() && i < wordsB.size() && wordsA[i] == wordsB[i])
+        ++i;
+    return i + 1;
+}
+
 // Every word outside parentheses capitalised, but for joining words.
 bool IsTitleLike(std::string_view item)
 {
@@ -591,13 +625,17 @@ void SortFindings(std::vector<CheckFinding>& findings)
 
 struct Checker {
     Checker(const std::vector<SourceCategory>& allCategories,
-            const std::vector<CategoryTarget>& allTargets)
+            const std::vector<CategoryTarget>& allTargets,
+            const std::vector<CreatureTraits>& allTraits)
         : categories(allCategories), targets(allTargets)
     {
+        for (const CreatureTraits& each : allTraits)
+            traitsByType.emplace(each.type, &each);
     }
 
     const std::vector<SourceCategory>& categories;
     const std::vector<CategoryTarget>& targets;
+    std::map<std::string, const CreatureTraits*, std::less<>> traitsByType;
     ContentReport report;
     TitleIndex spells;
     TitleIndex skills;
@@ -867,6 +905,78 @@ struct Checker {
         CheckCreatureFeats(field("Feats"));
         CheckSpecialList("Special Attacks", field("Special Attacks"), described);
         CheckSpecialList("Special Qualities", field("Special Qualities"), described);
+        CheckCreatureTraits(lines, end, field("Size/Type"));
+    }
+
+    // ------------------------------------------------------------ traits
+
+    // The wording of a type's traits, or none for a type that has none.
+    const CreatureTraits* TraitsOf(std::string_view type) const
+    {
+        const auto found = traitsByType.find(type);
+        return found == traitsByType.end() ? nullptr : found->second;
+    }
+
+    // A type's traits are the same for all its creatures, so they are worded
+    // once, in creature-traits.txt: every "<Type> Traits:" paragraph holds
+    // that wording word for word, and every creature of the type (or
+    // subtype) carries it. A people's own traits, named after a subtype of
+    // the creature ("Vess Traits" of a Humanoid (Vess)), are the entry's to
+    // word.
+    void CheckCreatureTraits(const std::vector<BodyLine>& lines, std::size_t begin,
+                             const BodyLine& sizeType)
+    {
+        const std::vector<std::string_view> types = TypesOf(sizeType.text);
+        const auto isOwn = [&](std::string_view type) {
+            return std::find(types.begin(), types.end(), type) != types.end();
+        };
+        std::set<std::string_view> carried;
+        for (std::size_t i = begin; i < lines.size(); ++i) {
+            Labelled paragraph;
+            if (!ReadLabelled(lines[i].text, paragraph) || paragraph.separator != ' ' ||
+                paragraph.label.size() <= traitsSuffix.size() ||
+                !EndsWith(paragraph.label, traitsSuffix))
+                continue;
+            const std::string_view type =
+                paragraph.label.substr(0, paragraph.label.size() - traitsSuffix.size());
+            const std::string label = Quoted(std::string(paragraph.label) + ":");
+            const CreatureTraits* traits = TraitsOf(type);
+            if (!traits) {
+                if (!isOwn(type) || type == types.front())
+                    Fail(lines[i].line, label +
+                                            " names neither a type worded in creature-traits.txt "
+                                            "nor a subtype of this creature");
+                continue;
+            }
+            carried.insert(type);
+            if (!isOwn(type))
+                Fail(lines[i].line,
+                     label + " on a creature whose Size/Type names no " + Utf8(type));
+            else if (paragraph.value != traits->wording)
+                Fail(lines[i].line,
+                     label + " differs from its wording at " + traits->file + ":" +
+                         std::to_string(traits->line) + " (first at word " +
+                         std::to_string(FirstDifferingWord(paragraph.value, traits->wording)) +
+                         ")");
+        }
+        for (const std::string_view type : types) {
+            const CreatureTraits* traits = TraitsOf(type);
+            if (traits && carried.count(type) == 0)
+                Fail(sizeType.line, "no " + Quoted(std::string(type) + " Traits:") +
+                                        " paragraph, which every " + Utf8(type) + " carries (" +
+                                        traits->file + ":" + std::to_string(traits->line) + ")");
+        }
+    }
+
+    // A paragraph that holds its type's one wording recurs by design.
+    bool IsWordedTraits(std::string_view text) const
+    {
+        Labelled paragraph;
+        if (!ReadLabelled(text, paragraph) || !EndsWith(paragraph.label, traitsSuffix))
+            return false;
+        const CreatureTraits* traits =
+            TraitsOf(paragraph.label.substr(0, paragraph.label.size() - traitsSuffix.size()));
+        return traits && paragraph.separator == ' ' && paragraph.value == traits->wording;
     }
 
     void CheckTemplate(const std::vector<BodyLine>& lines)
@@ -1277,7 +1387,7 @@ struct Checker {
             for (const SourceEntry& each : category.entries) {
                 for (const BodyLine& line : LinesOf(each)) {
                     std::vector<std::string_view> words = Words(line.text);
-                    if (words.size() >= copiedParagraphWords)
+                    if (words.size() >= copiedParagraphWords && !IsWordedTraits(line.text))
                         paragraphs.push_back(Paragraph{&each, line.line, std::move(words)});
                 }
             }
@@ -1355,6 +1465,44 @@ CheckFinding FindingFromPackerError(const std::string& error)
     return finding;
 }
 
+// A line of a list file (targets.txt, creature-traits.txt) split at its
+// tabs; empty lines and comments are left out.
+struct ListLine {
+    int number = 0;
+    std::vector<std::string_view> columns;
+};
+
+std::vector<ListLine> ListLines(std::string_view utf8)
+{
+    std::vector<ListLine> lines;
+    int number = 0;
+    std::size_t start = 0;
+    while (start < utf8.size()) {
+        std::size_t end = utf8.find('\n', start);
+        if (end == std::string_view::npos)
+            end = utf8.size();
+        std::string_view line = utf8.substr(start, end - start);
+        start = end + 1;
+        ++number;
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        if (line.empty() || line[0] == '#')
+            continue;
+        ListLine listLine;
+        listLine.number = number;
+        for (std::size_t from = 0;;) {
+            const std::size_t tab = line.find('\t', from);
+            listLine.columns.push_back(
+                line.substr(from, tab == std::string_view::npos ? tab : tab - from));
+            if (tab == std::string_view::npos)
+                break;
+            from = tab + 1;
+        }
+        lines.push_back(std::move(listLine));
+    }
+    return lines;
+}
+
 bool ReadWholeFile(const std::filesystem::path& path, std::string& text)
 {
     std::ifstream in(path, std::ios::binary);
@@ -1382,27 +1530,7 @@ int ContentReport::Notes() const
 void ParseTargetList(std::string_view utf8, const std::string& fileName,
                      std::vector<CategoryTarget>& targets, std::vector<std::string>& errors)
 {
-    int number = 0;
-    std::size_t start = 0;
-    while (start < utf8.size()) {
-        std::size_t end = utf8.find('\n', start);
-        if (end == std::string_view::npos)
-            end = utf8.size();
-        std::string_view line = utf8.substr(start, end - start);
-        start = end + 1;
-        ++number;
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        if (line.empty() || line[0] == '#')
-            continue;
-        std::vector<std::string_view> columns;
-        for (std::size_t from = 0;;) {
-            const std::size_t tab = line.find('\t', from);
-            columns.push_back(line.substr(from, tab == std::string_view::npos ? tab : tab - from));
-            if (tab == std::string_view::npos)
-                break;
-            from = tab + 1;
-        }
+    for (const auto& [number, columns] : ListLines(utf8)) {
         const std::string where = fileName + ":" + std::to_string(number) + ": ";
         CategoryTarget target;
         target.file = fileName;
@@ -1432,10 +1560,41 @@ void ParseTargetList(std::string_view utf8, const std::string& fileName,
     }
 }
 
-ContentReport CheckContent(const std::vector<SourceCategory>& categories,
-                           const std::vector<CategoryTarget>& targets)
+void ParseCreatureTraits(std::string_view utf8, const std::string& fileName,
+                         std::vector<CreatureTraits>& traits, std::vector<std::string>& errors)
 {
-    Checker checker(categories, targets);
+    std::map<std::string, int> firstLines;
+    for (const auto& [number, columns] : ListLines(utf8)) {
+        const std::string where = fileName + ":" + std::to_string(number) + ": ";
+        if (columns.size() != 2 || columns[0].empty() || columns[1].empty()) {
+            errors.push_back(where +
+                             "expected a creature type, a tab and the wording of its traits");
+            continue;
+        }
+        CreatureTraits each;
+        each.file = fileName;
+        each.line = number;
+        std::string problem;
+        if (!ConvertUtf8ToCp1252(columns[0], each.type, problem) ||
+            !ConvertUtf8ToCp1252(columns[1], each.wording, problem)) {
+            errors.push_back(where + problem);
+            continue;
+        }
+        const auto [first, isNew] = firstLines.emplace(each.type, number);
+        if (!isNew) {
+            errors.push_back(where + "the traits of " + Quoted(each.type) +
+                             " are already worded at line " + std::to_string(first->second));
+            continue;
+        }
+        traits.push_back(std::move(each));
+    }
+}
+
+ContentReport CheckContent(const std::vector<SourceCategory>& categories,
+                           const std::vector<CategoryTarget>& targets,
+                           const std::vector<CreatureTraits>& traits)
+{
+    Checker checker(categories, targets, traits);
     return checker.Run();
 }
 
@@ -1449,9 +1608,19 @@ ContentReport CheckContentTree(const std::filesystem::path& root)
         ParseTargetList(text, targetsPath.string(), targets, errors);
     else
         errors.push_back(targetsPath.string() + ": cannot be read");
+    // A tree without creatures needs no traits; without the file, every
+    // "<Type> Traits:" paragraph is reported as naming no worded type.
+    std::vector<CreatureTraits> traits;
+    const std::filesystem::path traitsPath = root / "creature-traits.txt";
+    if (std::filesystem::exists(traitsPath)) {
+        if (ReadWholeFile(traitsPath, text))
+            ParseCreatureTraits(text, traitsPath.string(), traits, errors);
+        else
+            errors.push_back(traitsPath.string() + ": cannot be read");
+    }
     std::vector<SourceCategory> categories;
     ReadContentTree(root, categories, errors);
-    ContentReport report = CheckContent(categories, targets);
+    ContentReport report = CheckContent(categories, targets, traits);
     for (const std::string& error : errors)
         report.findings.push_back(FindingFromPackerError(error));
     SortFindings(report.findings);

@@ -1,6 +1,7 @@
 // The content checker: holds the rules content to its category targets, to
 // the field layout of each category, to cross references that resolve, to
-// unique titles and to paragraphs that are not copied between entries.
+// unique titles, to paragraphs that are not copied between entries and to
+// one wording of each creature type's traits.
 #pragma once
 
 #include <filesystem>
@@ -17,6 +18,16 @@ struct CategoryTarget {
     int target = 0;
     bool complete = false;
     std::string pairTitle;  // Windows-1252, empty for none
+    std::string file;
+    int line = 0;
+};
+
+// One line of creature-traits.txt: a creature type (or subtype) and the one
+// wording of its traits, which every creature of the type carries in a
+// paragraph "<Type> Traits: <wording>".
+struct CreatureTraits {
+    std::string type;     // Windows-1252
+    std::string wording;  // Windows-1252
     std::string file;
     int line = 0;
 };
@@ -63,11 +74,18 @@ struct ContentReport {
 void ParseTargetList(std::string_view utf8, const std::string& fileName,
                      std::vector<CategoryTarget>& targets, std::vector<std::string>& errors);
 
+// Parses creature-traits.txt; appends wordings, and "file:line: problem"
+// texts for everything refused.
+void ParseCreatureTraits(std::string_view utf8, const std::string& fileName,
+                         std::vector<CreatureTraits>& traits, std::vector<std::string>& errors);
+
 // Checks categories as the packer read them (entries in source order).
 ContentReport CheckContent(const std::vector<SourceCategory>& categories,
-                           const std::vector<CategoryTarget>& targets);
+                           const std::vector<CategoryTarget>& targets,
+                           const std::vector<CreatureTraits>& traits = {});
 
-// Reads the content tree and its targets.txt, reporting what the packer
+// Reads the content tree, its targets.txt and its creature-traits.txt (a
+// tree without creatures may leave that out), reporting what the packer
 // refuses as failures, and checks what it read.
 ContentReport CheckContentTree(const std::filesystem::path& root);
 
