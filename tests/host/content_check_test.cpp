@@ -675,6 +675,23 @@ TEST(CheckContent, CreatureTraitsHaveTheOneWordingOfTheirType)
     ExpectFailures(changes);
 }
 
+TEST(CheckContent, SummonedCreaturesAreExactTitlesOfCreatures)
+{
+    const char* const dart = "A dart of fire strikes the target.\n";
+    const Change changes[] = {
+        {"spells", dart, "A dart of fire strikes the target.\n\nSpell\tCreatures\nEmber Dart\tAshback Drake\n", ""},
+        {"spells", dart,
+         "A dart of fire strikes the target.\n\nSpell\tCreatures\nEmber Dart\tAshback Drake, Dire Wolf, "
+         "ashback drake\n",
+         "spells/spells.txt:15: Creatures: 'Dire Wolf' is not the title of a monster or an animal\n"
+         "spells/spells.txt:15: Creatures: 'ashback drake' is not the title of a monster or an animal\n"},
+        {"spells", dart, "A dart of fire strikes the target.\n\nSpell\tCreatures\nFar Step\tAshback Drake\n",
+         "spells/spells.txt:15: Creatures: the row after the list's header must be the spell's title, a tab "
+         "and the creatures\n"},
+    };
+    ExpectFailures(changes);
+}
+
 TEST(CheckContent, TablesHaveOneTabBetweenTwoCells)
 {
     const Change changes[] = {

@@ -641,6 +641,8 @@ struct Checker {
     TitleIndex skills;
     TitleIndex feats;
     TitleIndex specialAbilities;
+    TitleIndex monsters;
+    TitleIndex animals;
 
     // Where the entry being checked comes from.
     const SourceEntry* entry = nullptr;
@@ -767,6 +769,38 @@ struct Checker {
                         [](const BodyLine& l) { return !l.text.empty(); });
         if (!described)
             Fail(lines[end - 1].line, "no description after the fields");
+        CheckSummonedCreatures(lines, end);
+    }
+
+    // A summoning spell lists the creatures it calls in a table of two rows:
+    // "Spell<tab>Creatures", then its own title, a tab and the exact titles
+    // of creatures of the rules, separated by commas.
+    void CheckSummonedCreatures(const std::vector<BodyLine>& lines, std::size_t from)
+    {
+        for (std::size_t i = from; i < lines.size(); ++i) {
+            if (lines[i].text != "Spell\tCreatures")
+                continue;
+            const BodyLine row = i + 1 < lines.size() ? lines[i + 1] : BodyLine{"", lines[i].line};
+            const std::size_t tab = row.text.find('\t');
+            if (tab == std::string_view::npos || row.text.substr(0, tab) != entry->title) {
+                Fail(row.line, "Creatures: the row after the list's header must be the spell's title, a "
+                               "tab and the creatures");
+                continue;
+            }
+            for (const std::string_view name : SplitList(row.text.substr(tab + 1), ','))
+                CheckCreatureName(row.line, name);
+        }
+    }
+
+    void CheckCreatureName(int line, std::string_view name)
+    {
+        const std::string title(name);
+        if (monsters.titles.count(title) > 0)
+            Resolved(line, name, monsters);
+        else if (animals.titles.count(title) > 0)
+            Resolved(line, name, animals);
+        else
+            Unresolved(line, "Creatures", name, monsters, "the title of a monster or an animal");
     }
 
     void CheckSpellLevels(const BodyLine& level)
@@ -1431,6 +1465,8 @@ struct Checker {
         IndexTitles(skills, "skills");
         IndexTitles(feats, "feats");
         IndexTitles(specialAbilities, "special-abilities");
+        IndexTitles(monsters, "monsters");
+        IndexTitles(animals, "animals-vermin");
         CheckCounts();
         for (const SourceCategory& category : categories) {
             CheckDuplicateTitles(category);
