@@ -6,6 +6,7 @@
 #include <commctrl.h>
 #include <tchar.h>
 
+#include <algorithm>
 #include <new>
 
 #include "dice/dice_engine.h"
@@ -182,6 +183,43 @@ void FillDieList(const DiceDialog& dice)
                            reinterpret_cast<LPARAM>(name));
 }
 
+// A text's width in the font the control draws with; a control without a
+// font of its own draws with the system font.
+int TextWidthIn(HWND control, const TCHAR* text)
+{
+    auto font = reinterpret_cast<HFONT>(SendMessage(control, WM_GETFONT, 0, 0));
+    if (font == nullptr)
+        font = static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
+    HDC context = GetDC(control);
+    HGDIOBJ previous = SelectObject(context, font);
+    SIZE size = {};
+    GetTextExtentPoint32(context, text, lstrlen(text), &size);
+    SelectObject(context, previous);
+    ReleaseDC(control, context);
+    return size.cx;
+}
+
+// The closed list shows its selection between its 3D edges and the drop-down
+// button, one pixel in from either side; the template's width cuts "d100".
+int DieListWidthNeeded(const DiceDialog& dice)
+{
+    HWND list = Control(dice, IDC_DIE_LIST);
+    int widest = 0;
+    for (const TCHAR* name : dieNames)
+        widest = std::max(widest, TextWidthIn(list, name));
+    return widest + GetSystemMetrics(SM_CXVSCROLL) +
+           2 * (GetSystemMetrics(SM_CXEDGE) + GetSystemMetrics(SM_CXBORDER));
+}
+
+// Moved with its closed height, the list keeps its open height (see
+// PlaceFirstRow).
+void WidenDieListForEveryDie(const DiceDialog& dice)
+{
+    const RECT place = PlaceOf(dice, IDC_DIE_LIST);
+    const int width = std::max<int>(place.right - place.left, DieListWidthNeeded(dice));
+    MoveControl(dice, IDC_DIE_LIST, place.left, place.top, width, place.bottom - place.top);
+}
+
 // The handheld dialog gives the shared font to its quick buttons only.
 void ApplyDiceFonts(const DiceDialog& dice)
 {
@@ -215,16 +253,6 @@ void MoveBesideOwnerPane(const DiceDialog& dice)
     GetWindowRect(dice.window, &own);
     MoveWindow(dice.window, pane.left + besidePane, pane.top + besidePane, own.right - own.left,
                own.bottom - own.top, TRUE);
-}
-
-void RestoreDicePlacement(const DiceDialog& dice)
-{
-    WindowRectangle saved = {};
-    if (ReadSavedRectangle(dice, saved) &&
-        FitsVirtualScreen(saved.x, saved.y, saved.width, saved.height))
-        MoveWindow(dice.window, saved.x, saved.y, saved.width, saved.height, TRUE);
-    else
-        MoveBesideOwnerPane(dice);
 }
 
 // Where the rows below the first one start, and how tall the quick buttons
@@ -320,6 +348,56 @@ void PlaceDiceControls(const DiceDialog& dice)
     MoveControl(dice, IDC_DICE_RESULTS, margin, listTop, client.right - 2 * margin,
                 client.bottom - margin - listTop);
     AttachArrows(dice);
+}
+
+// A push button's caption stands inside its 3D frame and the border a
+// default button adds, on both sides.
+int QuickButtonWidthNeeded(const DiceDialog& dice)
+{
+    TCHAR caption[textBufferLength];
+    int widest = 0;
+    for (int id = IDC_QUICK_D2; id <= IDC_QUICK_D100; ++id) {
+        GetDlgItemText(dice.window, id, caption, textBufferLength);
+        widest = std::max(widest, TextWidthIn(Control(dice, id), caption));
+    }
+    return widest + 2 * (GetSystemMetrics(SM_CXEDGE) + GetSystemMetrics(SM_CXBORDER));
+}
+
+// The client width at which the nine quick buttons share out (see
+// QuickButtonWidth) a width that holds their widest caption.
+int QuickRowWidthNeeded(const DiceDialog& dice)
+{
+    return 2 * margin + quickButtonCount * (QuickButtonWidthNeeded(dice) + margin);
+}
+
+// The template's width cuts the first row off inside Roll and the quick
+// buttons' captions: a new dialog opens wide enough for both, measured from
+// the controls laid out in their fonts. It never opens narrower.
+void WidenForFirstRowAndQuickButtons(const DiceDialog& dice)
+{
+    PlaceDiceControls(dice);
+    RECT client = {};
+    GetClientRect(dice.window, &client);
+    const int rowWidth = PlaceOf(dice, IDC_ROLL).right + margin;
+    const int width =
+        std::max({static_cast<int>(client.right), rowWidth, QuickRowWidthNeeded(dice)});
+    RECT own = {};
+    GetWindowRect(dice.window, &own);
+    SetWindowPos(dice.window, nullptr, 0, 0, own.right - own.left + width - client.right,
+                 own.bottom - own.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// A saved place is taken as it was saved, however narrow.
+void RestoreDicePlacement(const DiceDialog& dice)
+{
+    WindowRectangle saved = {};
+    if (ReadSavedRectangle(dice, saved) &&
+        FitsVirtualScreen(saved.x, saved.y, saved.width, saved.height)) {
+        MoveWindow(dice.window, saved.x, saved.y, saved.width, saved.height, TRUE);
+        return;
+    }
+    WidenForFirstRowAndQuickButtons(dice);
+    MoveBesideOwnerPane(dice);
 }
 
 // A field's text as a number, reading from the given character on.
@@ -510,8 +588,10 @@ void InitDiceDialog(DiceDialog& dice)
     FillDieList(dice);
     ResetFields(dice);
     ApplyDiceFonts(dice);
-    if (!isHandheld)
+    if (!isHandheld) {
+        WidenDieListForEveryDie(dice);
         RestoreDicePlacement(dice);
+    }
     LayoutDiceDialog(dice);
 }
 

@@ -26,6 +26,9 @@ const int guiFontControls[] = {IDOK,           IDC_FACE_LIST,  IDC_SIZE_LIST,   
                                IDC_SIZE_LABEL, IDC_FONT_GROUP, IDC_SEARCH_GROUP, IDC_BODY_SEARCH,
                                IDC_STICKY_FULL};
 
+// The check boxes of the Searching group.
+const int searchCheckBoxes[] = {IDC_BODY_SEARCH, IDC_STICKY_FULL};
+
 int FindSize(HWND list, int size)
 {
     const int count = static_cast<int>(SendMessage(list, CB_GETCOUNT, 0, 0));
@@ -94,6 +97,29 @@ void RemakeDisplayFont(BrowserPane& pane)
     InvalidateRect(pane.Control(IDC_TEXT_VIEW), nullptr, FALSE);
 }
 
+RECT PlaceInDialog(HWND dialog, int id)
+{
+    RECT place = {};
+    GetWindowRect(GetDlgItem(dialog, id), &place);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&place), 2);
+    return place;
+}
+
+// In the GUI font "Full body searching always on" is wider than the
+// template's box leaves it: each box takes its group's width instead, as far
+// in from the group's right edge as from its left one.
+void SpanCheckBoxesAcrossTheirGroup(HWND dialog)
+{
+    const RECT group = PlaceInDialog(dialog, IDC_SEARCH_GROUP);
+    for (const int id : searchCheckBoxes) {
+        const RECT box = PlaceInDialog(dialog, id);
+        const LONG right = group.right - (box.left - group.left);
+        if (right > box.right)
+            MoveWindow(GetDlgItem(dialog, id), box.left, box.top, right - box.left,
+                       box.bottom - box.top, FALSE);
+    }
+}
+
 BOOL OnOptionsInitDialog(HWND dialog, LPARAM parameter)
 {
     optionsPane = reinterpret_cast<BrowserPane*>(parameter);
@@ -102,6 +128,7 @@ BOOL OnOptionsInitDialog(HWND dialog, LPARAM parameter)
     } else {
         for (const int control : guiFontControls)
             ApplyGuiFont(dialog, control);
+        SpanCheckBoxesAcrossTheirGroup(dialog);
     }
     InitOptions(dialog);
     return TRUE;

@@ -18,6 +18,7 @@
 #include "settings/settings_key.h"
 #include "shell/desktop/modeless_dialogs.h"
 #include "shell/platform.h"
+#include "tests/win32/dialog_fit.h"
 #include "tests/win32/modal_dialog_driver.h"
 #include "tests/win32/pane_fixture.h"
 
@@ -578,6 +579,17 @@ TEST_F(DiceDialogTest, LayoutPlacesTheRowsAndSharesTheWidthAmongTheQuickButtons)
     });
 }
 
+TEST_F(DiceDialogTest, NewDialogShowsEveryControlInsideAndEveryTextWhole)
+{
+    if (isHandheld)
+        GTEST_SKIP() << "the handheld dialog keeps its layout for the device's screen";
+    InDiceDialog([](HWND dialog) {
+        // The widest die chosen.
+        SetFields(dialog, {TEXT("1"), TEXT("d100"), TEXT("0"), TEXT("1")});
+        ExpectEveryControlInsideAndItsTextWhole(dialog);
+    });
+}
+
 TEST_F(DiceDialogTest, DieListStillDropsDownToAllNineDiceAfterLayouts)
 {
     InDiceDialog([](HWND dialog) {
@@ -679,6 +691,7 @@ TEST_F(DesktopDiceTest, SavedPlacementIsUsedOnlyWhenCompleteAndOnScreenElseBesid
     };
     const Case cases[] = {
         {"fits", 200, 150, 320, 240, nullptr, true},
+        {"narrower than a new dialog", 200, 150, 160, 240, nullptr, true},
         {"state missing", 200, 150, 320, 240, TEXT("Last State"), false},
         {"height missing", 200, 150, 320, 240, TEXT("Height"), false},
         {"nine wide", 200, 150, 9, 240, nullptr, false},

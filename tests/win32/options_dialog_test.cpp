@@ -18,7 +18,9 @@
 #include "shell/platform.h"
 #include "tests/win32/message_box_watch.h"
 #include "tests/win32/modal_dialog_driver.h"
+#include "tests/win32/dialog_fit.h"
 #include "tests/win32/pane_fixture.h"
+
 
 namespace {
 
@@ -241,6 +243,15 @@ TEST_F(OptionsDialogTest, ControlsTakeTheDefaultGuiFontOnTheDesktopOnly)
         }
     }});
     EXPECT_TRUE(leftOpen);
+}
+
+TEST_F(OptionsDialogTest, ShowsEveryControlInsideAndEveryTextWhole)
+{
+    if (isHandheld)
+        GTEST_SKIP() << "the handheld dialog keeps its layout for the device's screen";
+    OpenPane();
+    RunOptions({[](HWND dialog) { ExpectEveryControlInsideAndItsTextWhole(dialog); }});
+    EXPECT_EQ(stepsRun, 1);
 }
 
 TEST_F(OptionsDialogTest, FaceListHoldsEachTrueTypeFullNameOnceAndNoOtherFamily)

@@ -9,7 +9,9 @@
 #include "shell/desktop/modeless_dialogs.h"
 #include "shell/platform.h"
 #include "tests/win32/message_box_watch.h"
+#include "tests/win32/dialog_fit.h"
 #include "tests/win32/pane_fixture.h"
+
 
 namespace {
 
@@ -582,6 +584,13 @@ TEST_F(SearchTest, LayoutPutsFindTopRightTheBoxBesideItAndTheListBelow)
         EXPECT_EQ(list.right, client.right - 2);
         EXPECT_EQ(list.bottom, client.bottom - 2);
     }
+}
+
+TEST_F(SearchTest, NewDialogShowsEveryControlInsideAndEveryTextWhole)
+{
+    OpenOn(spells);
+    pane.OpenSearch();
+    ExpectEveryControlInsideAndItsTextWhole(Dialog());
 }
 
 class SearchPlacementTest : public SearchTest {
