@@ -231,6 +231,13 @@ void ApplyDiceFonts(const DiceDialog& dice)
         ApplyGuiFont(dice.window, id);
 }
 
+PlacementNames DicePlacementNames(const DiceDialog& dice)
+{
+    TCHAR numbers[32];
+    wsprintf(numbers, TEXT("%d %d"), dice.diceNumber, DiceSlotNumber(dice));
+    return MakePlacementNames(TEXT("Dice "), numbers);
+}
+
 // The saved rectangle, when all five values are there; the state value only
 // has to exist, as a dialog always opens in the normal state.
 bool ReadSavedRectangle(const DiceDialog& dice, WindowRectangle& saved)
@@ -574,13 +581,6 @@ void DestroyDiceDialog(DiceDialog& dice)
     FreeDiceNumber(dice);
 }
 
-PlacementNames DicePlacementNames(const DiceDialog& dice)
-{
-    TCHAR numbers[32];
-    wsprintf(numbers, TEXT("%d %d"), dice.diceNumber, DiceSlotNumber(dice));
-    return MakePlacementNames(TEXT("Dice "), numbers);
-}
-
 void InitDiceDialog(DiceDialog& dice)
 {
     SetProgramIcon(dice);
@@ -588,7 +588,9 @@ void InitDiceDialog(DiceDialog& dice)
     FillDieList(dice);
     ResetFields(dice);
     ApplyDiceFonts(dice);
-    if (!isHandheld) {
+    // The handheld dialog fills the screen and keeps no placement: none of
+    // the desktop's placement code is built into that program.
+    if constexpr (!isHandheld) {
         WidenDieListForEveryDie(dice);
         RestoreDicePlacement(dice);
     }
@@ -597,7 +599,7 @@ void InitDiceDialog(DiceDialog& dice)
 
 void LayoutDiceDialog(DiceDialog& dice)
 {
-    if (!isHandheld)
+    if constexpr (!isHandheld)
         SavePlacement(dice.window, DicePlacementNames(dice));
     PlaceDiceControls(dice);
 }

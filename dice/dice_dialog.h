@@ -57,6 +57,5 @@ void ClearDice(DiceDialog& dice);
 // number and the slot number of the main window that owns its pane ("Dice
 // Left 1 3"). A pane without a main window (tests, benchmarks) counts as
 // slot 1, the slot of the first running copy.
-PlacementNames DicePlacementNames(const DiceDialog& dice);
 
 INT_PTR CALLBACK DiceDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -120,6 +120,26 @@ PlacementNames SearchPlacementNames(int slotNumber)
     return MakePlacementNames(TEXT("Search "), number);
 }
 
+// A missing, incomplete, too small or off-screen record leaves the dialog
+// where the system put it.
+void RestoreSearchPlacement(HWND window, int slotNumber)
+{
+    const PlacementNames names = SearchPlacementNames(slotNumber);
+    SettingsKey settings;
+    OpenSettings(settings);
+    int state = 0;
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    const bool complete =
+        settings.ReadNumber(names.state, &state) && settings.ReadNumber(names.left, &left) &&
+        settings.ReadNumber(names.top, &top) && settings.ReadNumber(names.width, &width) &&
+        settings.ReadNumber(names.height, &height);
+    if (complete && FitsVirtualScreen(left, top, width, height))
+        MoveWindow(window, left, top, width, height, TRUE);
+}
+
 BOOL OnSearchInitDialog(HWND window, LPARAM parameter)
 {
     AddModelessDialog(window);
@@ -207,7 +227,10 @@ void SearchDialog::InitSearch()
     }
     for (const int control : guiFontControls)
         ApplyGuiFont(window, control);
-    RestoreSearchPlacement();
+    // The handheld program keeps no placement: none of the desktop's
+    // placement code is built into it.
+    if constexpr (!isHandheld)
+        RestoreSearchPlacement(window, SlotNumber());
     SaveAndLayout();
 }
 
@@ -223,29 +246,9 @@ int SearchDialog::SlotNumber() const
 }
 #endif
 
-// A missing, incomplete, too small or off-screen record leaves the dialog
-// where the system put it.
-void SearchDialog::RestoreSearchPlacement()
-{
-    const PlacementNames names = SearchPlacementNames(SlotNumber());
-    SettingsKey settings;
-    OpenSettings(settings);
-    int state = 0;
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
-    const bool complete =
-        settings.ReadNumber(names.state, &state) && settings.ReadNumber(names.left, &left) &&
-        settings.ReadNumber(names.top, &top) && settings.ReadNumber(names.width, &width) &&
-        settings.ReadNumber(names.height, &height);
-    if (complete && FitsVirtualScreen(left, top, width, height))
-        MoveWindow(window, left, top, width, height, TRUE);
-}
-
 void SearchDialog::SaveAndLayout()
 {
-    if (!isHandheld)
+    if constexpr (!isHandheld)
         SavePlacement(window, SearchPlacementNames(SlotNumber()));
     LayoutSearch();
 }

@@ -44,7 +44,6 @@ class SearchDialog {
     HWND Control(int id) const { return GetDlgItem(window, id); }
 
   private:
-    void RestoreSearchPlacement();
     void LayoutSearch();
     void ListCategoryTitles();
     void ChooseAndMaybeHide();
