@@ -1,9 +1,10 @@
 // The five operations of the handheld platform's shell library that the
 // handheld program calls, under the platform's names. On a device the real
 // library provides them; here the program runs on desktop Windows over this
-// emulation of them, on an emulated device screen of 240 x 320 pixels with
-// a soft keyboard that rises while an edit field of a dialog that carries a
-// "SIPPREF" control has the focus.
+// emulation of them, on an emulated device screen of 240 x 320 pixels: a
+// navigation bar along the top, menu bars along the bottom, and a soft
+// keyboard that rises above the menu bar while an edit field of a dialog
+// that carries a "SIPPREF" control has the focus.
 #pragma once
 
 #include <windows.h>
@@ -51,8 +52,11 @@ BOOL SHHandleWMActivate(HWND window, WPARAM wParam, LPARAM lParam, SHACTIVATEINF
 BOOL SHHandleWMSettingChange(HWND window, WPARAM wParam, LPARAM lParam, SHACTIVATEINFO* record);
 BOOL SHInitExtraControls();
 
-// The emulated device: its work area (the screen below the 26-pixel
-// navigation bar) and its soft keyboard.
+// The emulated device, for the tests that look at it (the program calls
+// none of these; on a device they do not exist): the screen below the
+// navigation bar, the navigation bar along the top with the active window's
+// title and its Done button, and the soft keyboard panel above the menu bar.
 RECT EmulatedWorkArea();
+HWND EmulatedNavigationBar();
+HWND EmulatedKeyboard();
 bool IsEmulatedKeyboardUp();
-int EmulatedKeyboardHeight();
