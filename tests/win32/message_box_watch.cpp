@@ -59,11 +59,16 @@ MessageBoxWatch::~MessageBoxWatch()
 
 LRESULT CALLBACK MessageBoxWatch::OnCbtEvent(int code, WPARAM wParam, LPARAM lParam)
 {
+    // Dialogs that were open before the watch began (a search dialog, say)
+    // share the message box's class and may be activated again when the box
+    // closes: only a box created while watching is one to read.
+    if (code == HCBT_CREATEWND && activeWatch != nullptr && IsMessageBox(reinterpret_cast<HWND>(wParam)))
+        activeWatch->created.push_back(reinterpret_cast<HWND>(wParam));
     // A message box is activated before it has filled in its text, so it is
     // read a moment later, from a timer that its own modal loop dispatches.
     if (code == HCBT_ACTIVATE && activeWatch != nullptr) {
         const auto box = reinterpret_cast<HWND>(wParam);
-        if (IsMessageBox(box)) {
+        if (activeWatch->WasCreatedWhileWatching(box)) {
             activeWatch->pendingBox = box;
             activeWatch->timer = SetTimer(nullptr, 0, 10, OnTimer);
         }
@@ -92,3 +97,12 @@ TestOwnerWindow::TestOwnerWindow()
 }
 
 TestOwnerWindow::~TestOwnerWindow() { DestroyWindow(window); }
+
+bool MessageBoxWatch::WasCreatedWhileWatching(HWND window) const
+{
+    for (const HWND each : created) {
+        if (each == window)
+            return true;
+    }
+    return false;
+}

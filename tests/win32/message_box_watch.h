@@ -30,7 +30,10 @@ public:
 private:
     static LRESULT CALLBACK OnCbtEvent(int code, WPARAM wParam, LPARAM lParam);
     static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);
+    bool WasCreatedWhileWatching(HWND window) const;
+
     HHOOK hook;
+    std::vector<HWND> created;
     HWND pendingBox = nullptr;
     UINT_PTR timer = 0;
     std::vector<SeenMessageBox> seen;
