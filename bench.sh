@@ -63,6 +63,8 @@ run_all() {
     done
     run_host dice_bench 1
     run_host link_finder_bench 1
+    echo "== terminal_bench 1x"
+    bench/terminal_bench.sh "$host" | tee "$out/terminal_bench-x1.txt"
     run_wine reading_view_bench 1
     run_wine dice_dialog_bench 1
     run_wine startup_bench 1
@@ -182,6 +184,18 @@ cpu=$(awk -F': ' '/^model name/ { print $2; exit }' /proc/cpuinfo)
             if ($i == "ratio") ratio = $(i + 1) }
         printf "| showing the longest entry, rich view (Wine) | %s, %s B | %s ms (90%%: %s ms) | plain view: %s ms (90%%: %s ms) | %s | ratio at most 1.5, under 16 ms |\n",
             name, bytes, rm, r90, pm, p90, ratio }' "$out/reading_view_bench-x1.txt"
+    f=terminal_bench-x1.txt
+    grep_median=$(figure "$f" "grep -c" median)
+    terminal_row() { # label text target
+        printf '| %s | shipped rules | %s ms (90%%: %s ms) | grep -c -i over the unpacked text: %s ms | %s | %s |\n' \
+            "$1" "$(figure "$f" "$2" median)" "$(figure "$f" "$2" "90%")" "$grep_median" \
+            "$(ratio "$(figure "$f" "$2" median)" "$grep_median")" "$3"
+    }
+    terminal_row "terminal: vellum find, every category (whole process)" "vellum find" \
+        "ratio at most 3.00, under 30 ms"
+    terminal_row "terminal: vellum show, longest entry, piped (whole process)" "entry (piped)" "under 15 ms"
+    terminal_row "terminal: vellum show, longest entry, styled with links (whole process)" "entry (styled" \
+        "under 15 ms"
     f=dice_dialog_bench-x1.txt
     row "dice dialog: click to repainted list (Wine)" "-" \
         "$(figure "$f" "list empty" median)" "the roll alone" "$(figure "$f" "roll alone" median)" \

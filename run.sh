@@ -4,10 +4,20 @@
 # DISPLAY is set, otherwise on a virtual display, where it waits for the
 # window, saves a screenshot, prints its path and ends the program. Each
 # program keeps its settings in a Wine prefix under build/run/.
+# With --terminal it builds and starts the terminal program instead: the
+# interactive browser on a terminal, "vellum categories" otherwise.
 set -euo pipefail
 cd "$(dirname "$0")"
 
 tools/install-deps.sh
+if [ "${1:-}" = --terminal ]; then
+    cmake --preset host >/dev/null
+    cmake --build --preset host --target vellum >/dev/null
+    if [ -t 0 ] && [ -t 1 ]; then
+        exec build/host/terminal/vellum
+    fi
+    exec build/host/terminal/vellum categories
+fi
 cmake --preset host >/dev/null
 cmake --build --preset host >/dev/null
 cmake --preset win64 >/dev/null

@@ -13,7 +13,7 @@
 #include "data/rules_image.h"
 #include "pane/word_match.h"
 #include "search/search_engine.h"
-#include "tests/host/title_rows.h"
+#include "search/title_rows.h"
 #include "tools/packer/rules_pack.h"
 
 namespace {

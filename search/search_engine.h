@@ -1,5 +1,6 @@
 // The full-body search's filtering: a query split into words at blanks, and
-// each word applied to a list of result rows, deleting the rows that fail it.
+// each word applied to a list of result rows, deleting the rows that fail it;
+// and the type-ahead filter's rule over the same rows.
 // The rows are whatever list the caller has (the search dialog's list box,
 // a vector of titles); the same code serves both character widths.
 #pragma once
@@ -26,3 +27,12 @@ template <typename Char> void ApplyWord(SearchRows<Char>& rows, const Char* word
 // separates words; every extra blank applies an empty word, which removes
 // nothing.
 template <typename Char> void ApplyQuery(SearchRows<Char>& rows, const Char* query);
+
+// The same over a query of length characters, which may hold any character
+// (a word holding a terminator is held by no row).
+template <typename Char> void ApplyQuery(SearchRows<Char>& rows, const Char* query, int length);
+
+// The type-ahead filter's rule over the same rows: the text is split into
+// words at blanks, and every row that does not hold each word is deleted. A
+// minus sign is part of its word; empty words are skipped.
+template <typename Char> void ApplyTypedWords(SearchRows<Char>& rows, const Char* text, int length);

@@ -1,7 +1,8 @@
 // vellumpack: packs the rules content sources into the compressed data
 // resource that both programs embed, unpacks a resource back into sources,
-// lists what a resource holds, and checks the sources against their targets,
-// layouts and cross references.
+// lists what a resource holds, checks the sources against their targets,
+// layouts and cross references, and puts a resource into a built program (or
+// takes it out of one).
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -12,6 +13,7 @@
 #include "tools/packer/content_check.h"
 #include "tools/packer/content_source.h"
 #include "tools/packer/cp1252.h"
+#include "tools/packer/rules_embed.h"
 #include "tools/packer/rules_pack.h"
 
 namespace {
@@ -21,7 +23,9 @@ int Usage()
     std::cerr << "usage: vellumpack pack <content-folder> <resource-file> [<image-file>]\n"
                  "       vellumpack unpack <resource-file> <content-folder>\n"
                  "       vellumpack list <resource-file>\n"
-                 "       vellumpack check <content-folder>\n";
+                 "       vellumpack check <content-folder>\n"
+                 "       vellumpack embed <resource-file> <program.exe> <out.exe>\n"
+                 "       vellumpack extract <program.exe> <resource-file>\n";
     return 2;
 }
 
@@ -137,6 +141,37 @@ int Check(const std::string& root)
     return report.Failures() > 0 ? 1 : 0;
 }
 
+int Embed(const std::string& resourcePath, const std::string& programPath,
+          const std::string& outPath)
+{
+    std::string error;
+    if (!EmbedRulesResource(resourcePath, programPath, outPath, error)) {
+        std::cerr << error << "\n";
+        return 1;
+    }
+    return 0;
+}
+
+int Extract(const std::string& programPath, const std::string& resourcePath)
+{
+    std::vector<unsigned char> program;
+    std::vector<unsigned char> resource;
+    std::string error;
+    if (!ReadBytes(programPath, program)) {
+        std::cerr << programPath << ": cannot be read\n";
+        return 1;
+    }
+    if (!ExtractRulesResource(program, resource, error)) {
+        std::cerr << programPath << ": " << error << "\n";
+        return 1;
+    }
+    if (!WriteBytes(resourcePath, resource.data(), resource.size())) {
+        std::cerr << "cannot write " << resourcePath << "\n";
+        return 1;
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -150,5 +185,9 @@ int main(int argc, char** argv)
         return List(args[1]);
     if (args.size() == 2 && args[0] == "check")
         return Check(args[1]);
+    if (args.size() == 4 && args[0] == "embed")
+        return Embed(args[1], args[2], args[3]);
+    if (args.size() == 3 && args[0] == "extract")
+        return Extract(args[1], args[2]);
     return Usage();
 }

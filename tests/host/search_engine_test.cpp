@@ -7,7 +7,7 @@
 
 #include "data/rules_image.h"
 #include "search/search_engine.h"
-#include "tests/host/title_rows.h"
+#include "search/title_rows.h"
 #include "tools/packer/rules_pack.h"
 
 namespace {
@@ -90,6 +90,44 @@ TEST_F(SearchEngine, KeepsTheRowsHoldingEveryPlainWordAndNoNegatedOne)
 {
     for (const QueryCase& c : queryCases)
         EXPECT_EQ(Survivors(c.query), Titles(c.survivors)) << c.what;
+}
+
+struct TypedCase {
+    const char* what;
+    const char* text;
+    bool bodies;
+    std::initializer_list<int> survivors;
+};
+
+const TypedCase typedCases[] = {
+    {"nothing typed", "", false, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}},
+    {"a word of the titles", "FOG", false, {1, 3}},
+    {"every word, in any order", "cloud fog", false, {3}},
+    {"titles only: a word of the bodies alone", "fire", false, {2}},
+    {"with the bodies, the first of twins decides", "lantern", true, {9, 10}},
+    {"a minus sign is part of its word", "half-orc -orc", false, {4}},
+    {"a lone minus sign is a word", "-", false, {4}},
+    {"doubled blanks type empty words, which are skipped", "  acid   arrow ", false, {0}},
+    {"a word held nowhere", "zzz", true, {}},
+};
+
+TEST_F(SearchEngine, TypedWordsKeepTheRowsHoldingEachWordAsTyped)
+{
+    for (const TypedCase& c : typedCases) {
+        TitleRows rows(0, c.bodies);
+        ApplyTypedWords(rows, c.text, static_cast<int>(std::char_traits<char>::length(c.text)));
+        EXPECT_EQ(rows.titles, Titles(c.survivors)) << c.what;
+    }
+}
+
+TEST_F(SearchEngine, AQueryOfGivenLengthMayHoldATerminatorThatNoRowHolds)
+{
+    TitleRows plain(0);
+    ApplyQuery(plain, "acid x", 4);
+    EXPECT_EQ(plain.titles, Titles({0, 1}));
+    TitleRows withTerminator(0);
+    ApplyQuery(withTerminator, std::string("acid \0", 6).c_str(), 6);
+    EXPECT_TRUE(withTerminator.titles.empty());
 }
 
 TEST_F(SearchEngine, EmptyCategoryGivesNoRows)

@@ -67,6 +67,8 @@ bool DecodeUtf8(std::string_view text, std::size_t& i, char32_t& c)
     return true;
 }
 
+}  // namespace
+
 void AppendUtf8(std::string& out, char32_t c)
 {
     if (c < 0x80) {
@@ -81,7 +83,10 @@ void AppendUtf8(std::string& out, char32_t c)
     }
 }
 
-}  // namespace
+char32_t Cp1252CodePoint(unsigned char byte)
+{
+    return byte >= 0x80 && byte < 0xA0 ? highControlRange[byte - 0x80] : byte;
+}
 
 bool ConvertUtf8ToCp1252(std::string_view utf8, std::string& cp1252, std::string& error)
 {
@@ -104,21 +109,33 @@ bool ConvertUtf8ToCp1252(std::string_view utf8, std::string& cp1252, std::string
     return true;
 }
 
+bool ConvertUtf8ToCp1252Substituting(std::string_view utf8, char substitute, std::string& cp1252)
+{
+    cp1252.clear();
+    cp1252.reserve(utf8.size());
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        char32_t c = 0;
+        if (!DecodeUtf8(utf8, i, c))
+            return false;
+        const int byte = Cp1252ByteOf(c);
+        cp1252 += byte < 0 ? substitute : static_cast<char>(byte);
+    }
+    return true;
+}
+
 bool ConvertCp1252ToUtf8(std::string_view cp1252, std::string& utf8, std::string& error)
 {
     utf8.clear();
     utf8.reserve(cp1252.size() + cp1252.size() / 8);
     for (const char ch : cp1252) {
         const auto byte = static_cast<unsigned char>(ch);
-        char32_t c = byte;
-        if (byte >= 0x80 && byte < 0xA0) {
-            c = highControlRange[byte - 0x80];
-            if (c == 0) {
-                char name[8];
-                std::snprintf(name, sizeof name, "0x%02X", byte);
-                error = std::string("byte ") + name + " is undefined in Windows-1252";
-                return false;
-            }
+        const char32_t c = Cp1252CodePoint(byte);
+        if (c == 0 && byte != 0) {
+            char name[8];
+            std::snprintf(name, sizeof name, "0x%02X", byte);
+            error = std::string("byte ") + name + " is undefined in Windows-1252";
+            return false;
         }
         AppendUtf8(utf8, c);
     }
