@@ -23,6 +23,9 @@ namespace {
 
 BrowserPane* processPane = nullptr;
 
+// Room reserved for each title when a list is filled: titles are short.
+constexpr LPARAM titleBytesToReserve = 32 * sizeof(TCHAR);
+
 const TCHAR entrySeparator[] = TEXT("\r\n-----\r\n");
 
 void ShowWaitCursor() { SetCursor(LoadCursor(nullptr, IDC_WAIT)); }
@@ -32,10 +35,10 @@ void TakeWaitCursorAway() { SetCursor(nullptr); }
 
 // Appends a display copy of an image text; an empty item when the copy
 // cannot be made, so that list positions stay entry indices.
-void AppendDisplayText(HWND list, const char* text)
+LRESULT AppendDisplayText(HWND list, const char* text)
 {
     DisplayText copy(MakeDisplayText(text));
-    SendMessage(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(copy ? copy.get() : TEXT("")));
+    return SendMessage(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(copy ? copy.get() : TEXT("")));
 }
 
 bool IsCategoryIndex(int category) { return category >= 0 && category < GetCategoryCount(); }
@@ -159,8 +162,15 @@ void BrowserPane::AppendCurrentTitles()
     if (currentCategory < 0)
         return;
     HWND itemList = Control(IDC_ITEM_LIST);
-    for (int e = 0; e < GetEntryCount(currentCategory); ++e)
-        AppendDisplayText(itemList, GetEntryTitle(currentCategory, e));
+    const int count = GetEntryCount(currentCategory);
+    SendMessage(itemList, CB_INITSTORAGE, static_cast<WPARAM>(count), static_cast<LPARAM>(count) * titleBytesToReserve);
+    // Each row carries its entry, so that the filter tests the entry without
+    // reading the row's text back and looking its title up again.
+    for (int e = 0; e < count; ++e) {
+        const LRESULT row = AppendDisplayText(itemList, GetEntryTitle(currentCategory, e));
+        if (row >= 0)
+            SendMessage(itemList, CB_SETITEMDATA, static_cast<WPARAM>(row), e);
+    }
 }
 
 void BrowserPane::OnCategoryChanged()

@@ -60,6 +60,7 @@ public:
     void RemoveNonMatchingItems(const TCHAR* word);
     bool EntryHasWord(int category, const TCHAR* word, int length, const TCHAR* title,
                       bool alsoBody) const;
+    bool ItemHasWord(HWND itemList, int item, const TCHAR* word, int length) const;
     void RestoreFullItemList();
 
     void OnCommand(int code, int control);

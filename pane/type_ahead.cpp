@@ -131,15 +131,25 @@ void BrowserPane::RemoveNonMatchingItems(const TCHAR* word)
 {
     HWND itemList = Control(IDC_ITEM_LIST);
     const int length = lstrlen(word);
-    TCHAR title[textBufferLength];
     // From the last item to the first, so that positions stay valid.
     for (int i = static_cast<int>(SendMessage(itemList, CB_GETCOUNT, 0, 0)) - 1; i >= 0; --i) {
-        GetItemText(itemList, i, title);
-        if (!EntryHasWord(currentCategory, word, length, title, BodySearch)) {
+        if (!ItemHasWord(itemList, i, word, length)) {
             SendMessage(itemList, CB_DELETESTRING, static_cast<WPARAM>(i), 0);
             itemListFiltered = true;
         }
     }
+}
+
+// A row tests the entry it carries; should its entry not be readable, the
+// row is tested by its text.
+bool BrowserPane::ItemHasWord(HWND itemList, int item, const TCHAR* word, int length) const
+{
+    const LRESULT entry = SendMessage(itemList, CB_GETITEMDATA, static_cast<WPARAM>(item), 0);
+    if (currentCategory >= 0 && entry >= 0 && entry < GetEntryCount(currentCategory))
+        return EntryRowHasWord(currentCategory, static_cast<int>(entry), word, length, BodySearch);
+    TCHAR title[textBufferLength];
+    GetItemText(itemList, item, title);
+    return EntryHasWord(currentCategory, word, length, title, BodySearch);
 }
 
 bool BrowserPane::EntryHasWord(int category, const TCHAR* word, int length, const TCHAR* title,

@@ -8,7 +8,9 @@
 #include "data/display_text.h"
 #include "options/display_font.h"
 #include "pane/browser_pane.h"
+#include "pane/entry_text.h"
 #include "resources/shared/resource_ids.h"
+#include "search/entry_rows.h"
 #include "search/search_engine.h"
 #include "settings/settings_key.h"
 #include "shell/desktop/modeless_dialogs.h"
@@ -70,31 +72,22 @@ void AddRow(HWND list, const TCHAR* text)
     SendMessage(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
 }
 
-// The result list as the engine's rows: a row's entry is found again by its
-// title, through the pane's word test with the body included.
-class ResultListRows final : public SearchRows<TCHAR> {
+// The search category's entries as the engine's rows, tested through the
+// pane's row test with the body included; the result list then shows the
+// rows that remain, filled once.
+class ResultRows final : public EntryRows<TCHAR> {
   public:
-    ResultListRows(HWND resultList, const BrowserPane& owner, int category)
-        : list(resultList), pane(owner), searchCategory(category)
+    ResultRows(const BrowserPane& owner, int category)
+        : EntryRows<TCHAR>(owner.CountIfCurrent(category)), pane(owner), searchCategory(category)
     {
-    }
-    int CountRows() const override
-    {
-        return static_cast<int>(SendMessage(list, LB_GETCOUNT, 0, 0));
     }
     bool RowHasWord(int row, const TCHAR* word, int length) const override
     {
-        TCHAR text[textBufferLength];
-        GetRowText(list, row, text);
-        return pane.EntryHasWord(searchCategory, word, length, text, true);
-    }
-    void DeleteRow(int row) override
-    {
-        SendMessage(list, LB_DELETESTRING, static_cast<WPARAM>(row), 0);
+        return pane.currentCategory == searchCategory &&
+               EntryRowHasWord(searchCategory, EntryOf(row), word, length, true);
     }
 
   private:
-    HWND list;
     const BrowserPane& pane;
     int searchCategory;
 };
@@ -286,10 +279,10 @@ void SearchDialog::RunSearch()
     SendMessage(list, WM_SETREDRAW, FALSE, 0);
     ShowWaitCursor();
     SendMessage(list, LB_RESETCONTENT, 0, 0);
-    ListCategoryTitles();
     GetDlgItemText(window, IDC_SEARCH_BOX, resultsQuery, textBufferLength);
-    ResultListRows rows(list, *pane, searchCategory);
+    ResultRows rows(*pane, searchCategory);
     ApplyQuery(rows, resultsQuery);
+    ListTitles(rows.Entries());
     if (SendMessage(list, LB_GETCOUNT, 0, 0) <= 0)
         AddRow(list, noMatchesRow);
 
@@ -301,12 +294,13 @@ void SearchDialog::RunSearch()
 
 // A title whose copy cannot be made is left out: its row could not be found
 // again in the pane anyway.
-void SearchDialog::ListCategoryTitles()
+void SearchDialog::ListTitles(const std::vector<int>& entries)
 {
     HWND list = Control(IDC_SEARCH_RESULTS);
-    const int count = pane->CountIfCurrent(searchCategory);
-    for (int e = 0; e < count; ++e) {
-        DisplayText title(pane->TitleIfCurrent(searchCategory, e));
+    const auto count = static_cast<WPARAM>(entries.size());
+    SendMessage(list, LB_INITSTORAGE, count, static_cast<LPARAM>(count) * 32 * sizeof(TCHAR));
+    for (const int entry : entries) {
+        DisplayText title(pane->TitleIfCurrent(searchCategory, entry));
         if (title)
             AddRow(list, title.get());
     }

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "shell/handheld/aygshell.h"
 
 class BrowserPane;
@@ -45,7 +47,7 @@ class SearchDialog {
 
   private:
     void LayoutSearch();
-    void ListCategoryTitles();
+    void ListTitles(const std::vector<int>& entries);
     void ChooseAndMaybeHide();
     void ChooseResultRow();
     int SlotNumber() const;

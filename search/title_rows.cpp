@@ -3,29 +3,40 @@
 
 #include <cstring>
 
+#include "data/first_entries.h"
 #include "data/rules_image.h"
 #include "pane/word_match.h"
 
-TitleRows::TitleRows(int searchCategory, bool countBodies)
-    : category(searchCategory), withBodies(countBodies)
+namespace {
+
+bool HoldsWord(const char* text, const char* word, int length)
 {
-    const int count = GetEntryCount(category);
-    titles.reserve(static_cast<std::size_t>(count));
-    for (int e = 0; e < count; ++e)
-        titles.emplace_back(GetEntryTitle(category, e));
+    return TextHasWord(text, std::strlen(text), word, static_cast<std::size_t>(length));
+}
+
+}  // namespace
+
+TitleRows::TitleRows(int searchCategory, bool countBodies)
+    : EntryRows<char>(GetEntryCount(searchCategory)), category(searchCategory), withBodies(countBodies)
+{
 }
 
 bool TitleRows::RowHasWord(int row, const char* word, int length) const
 {
-    const std::string& title = titles[static_cast<std::size_t>(row)];
-    const auto n = static_cast<std::size_t>(length);
-    if (TextHasWord(title.c_str(), title.size(), word, n))
+    const int entry = EntryOf(row);
+    if (HoldsWord(GetEntryTitle(category, entry), word, length))
         return true;
     if (!withBodies)
         return false;
-    const int entry = FindEntryByTitle(category, title.c_str());
-    if (entry < 0)
-        return false;
-    const char* body = GetEntryBody(category, entry);
-    return TextHasWord(body, std::strlen(body), word, n);
+    const int first = FirstEntriesOfTitles(category)[static_cast<std::size_t>(entry)];
+    return HoldsWord(GetEntryBody(category, first), word, length);
+}
+
+std::vector<std::string> TitleRows::Titles() const
+{
+    std::vector<std::string> titles;
+    titles.reserve(Entries().size());
+    for (const int entry : Entries())
+        titles.emplace_back(GetEntryTitle(category, entry));
+    return titles;
 }

@@ -137,7 +137,7 @@ std::size_t CharacterColumn(const std::string& text, std::size_t offset)
 void ComplainOfNotation(const std::string& text, const NotationError& error)
 {
     const std::size_t column = CharacterColumn(text, error.offset);
-    std::string message = "roll: " + error.message + ", at character " + std::to_string(column);
+    std::string message = "roll: " + NotationErrorText(text, error);
     // Where the text is safe to show as it is, point at the place.
     std::string shown = ArgumentAsShown(text);
     if (shown == text)
@@ -265,11 +265,8 @@ int FindEntries(const std::vector<std::string>& words, int category, const Outpu
 {
     const std::string query = JoinedImageText(words);
     std::vector<TitleGroup> groups;
-    for (const int c : CategoriesToSearch(category)) {
-        TitleRows rows(c);
-        ApplyQuery(rows, query.data(), static_cast<int>(query.size()));
-        groups.push_back(TitleGroup{c, std::move(rows.titles)});
-    }
+    for (const int c : CategoriesToSearch(category))
+        groups.push_back(TitleGroup{c, SearchTitles(c, query)});
     return WriteTitleGroups(groups, category < 0, choices, out);
 }
 
@@ -278,12 +275,28 @@ int FilterEntries(const std::vector<std::string>& words, int category, bool bodi
 {
     const std::string text = JoinedImageText(words);
     std::vector<TitleGroup> groups;
-    for (const int c : CategoriesToSearch(category)) {
-        TitleRows rows(c, bodies);
-        ApplyTypedWords(rows, text.data(), static_cast<int>(text.size()));
-        groups.push_back(TitleGroup{c, std::move(rows.titles)});
-    }
+    for (const int c : CategoriesToSearch(category))
+        groups.push_back(TitleGroup{c, TypeAheadTitles(c, text, bodies)});
     return WriteTitleGroups(groups, category < 0, choices, out);
+}
+
+std::vector<std::string> SearchTitles(int category, const std::string& query)
+{
+    TitleRows rows(category);
+    ApplyQuery(rows, query.data(), static_cast<int>(query.size()));
+    return rows.Titles();
+}
+
+std::vector<std::string> TypeAheadTitles(int category, const std::string& text, bool bodies)
+{
+    TitleRows rows(category, bodies);
+    ApplyTypedWords(rows, text.data(), static_cast<int>(text.size()));
+    return rows.Titles();
+}
+
+std::string NotationErrorText(const std::string& text, const NotationError& error)
+{
+    return error.message + ", at character " + std::to_string(CharacterColumn(text, error.offset));
 }
 
 int RollNotation(const std::vector<std::string>& expressions, std::uint32_t seed,

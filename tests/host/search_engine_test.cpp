@@ -46,7 +46,7 @@ class SearchEngine : public ::testing::Test {
     {
         TitleRows rows(0);
         ApplyQuery(rows, query);
-        return rows.titles;
+        return rows.Titles();
     }
     static std::vector<std::string> Titles(std::initializer_list<int> entries)
     {
@@ -116,7 +116,7 @@ TEST_F(SearchEngine, TypedWordsKeepTheRowsHoldingEachWordAsTyped)
     for (const TypedCase& c : typedCases) {
         TitleRows rows(0, c.bodies);
         ApplyTypedWords(rows, c.text, static_cast<int>(std::char_traits<char>::length(c.text)));
-        EXPECT_EQ(rows.titles, Titles(c.survivors)) << c.what;
+        EXPECT_EQ(rows.Titles(), Titles(c.survivors)) << c.what;
     }
 }
 
@@ -124,17 +124,17 @@ TEST_F(SearchEngine, AQueryOfGivenLengthMayHoldATerminatorThatNoRowHolds)
 {
     TitleRows plain(0);
     ApplyQuery(plain, "acid x", 4);
-    EXPECT_EQ(plain.titles, Titles({0, 1}));
+    EXPECT_EQ(plain.Titles(), Titles({0, 1}));
     TitleRows withTerminator(0);
     ApplyQuery(withTerminator, std::string("acid \0", 6).c_str(), 6);
-    EXPECT_TRUE(withTerminator.titles.empty());
+    EXPECT_TRUE(withTerminator.Titles().empty());
 }
 
 TEST_F(SearchEngine, EmptyCategoryGivesNoRows)
 {
     TitleRows rows(1);
     ApplyQuery(rows, "acid");
-    EXPECT_TRUE(rows.titles.empty());
+    EXPECT_TRUE(rows.Titles().empty());
 }
 
 // Rows of wide text, as the handheld program has them, tested on the row

@@ -198,7 +198,7 @@ TEST_F(VellumOverShippedRules, FindListsWhatTheSearchEngineKeepsInEveryCategory)
         for (int category = 0; category < GetCategoryCount(); ++category) {
             TitleRows rows(category);
             ApplyQuery(rows, c.query.c_str());
-            for (const std::string& title : rows.titles)
+            for (const std::string& title : rows.Titles())
                 expected[Utf8(GetCategoryName(category))].push_back(Utf8(title));
         }
         EXPECT_EQ(Groups(run.out), expected) << c.query;
@@ -212,7 +212,7 @@ TEST_F(VellumOverShippedRules, FindInOneCategoryKeepsBothFeatsOfOneTitle)
     TitleRows rows(2);
     ApplyQuery(rows, "toughness -nothing");
     std::vector<std::string> expected;
-    for (const std::string& title : rows.titles)
+    for (const std::string& title : rows.Titles())
         expected.push_back(Utf8(title));
     EXPECT_EQ(Lines(run.out), expected);
     EXPECT_EQ(std::count(expected.begin(), expected.end(), "Toughness"), 2);
@@ -242,7 +242,7 @@ TEST_F(VellumOverShippedRules, FilterListsWhatTheTypeAheadKeeps)
         for (int category = 0; category < GetCategoryCount(); ++category) {
             TitleRows rows(category, c.bodies);
             ApplyTypedWords(rows, c.text.data(), static_cast<int>(c.text.size()));
-            for (const std::string& title : rows.titles)
+            for (const std::string& title : rows.Titles())
                 expected[Utf8(GetCategoryName(category))].push_back(Utf8(title));
         }
         EXPECT_EQ(Groups(RunVellum(arguments).out), expected) << c.text;
