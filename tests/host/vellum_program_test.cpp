@@ -4,6 +4,8 @@
 // and untrusted input.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -47,9 +49,10 @@ std::string ReadText(const std::string& path)
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+// Named for this process: another test run may be using the same folder.
 std::string WorkPath(const std::string& name)
 {
-    return ::testing::TempDir() + "vellum-test-" + name;
+    return ::testing::TempDir() + "vellum-test-" + std::to_string(getpid()) + "-" + name;
 }
 
 void WriteBytes(const std::string& path, const Bytes& bytes)
