@@ -3,6 +3,8 @@
 // valid content that a case changes in one place.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -873,7 +875,7 @@ class CheckedContentTree : public ::testing::Test {
     void SetUp() override
     {
         root = std::filesystem::temp_directory_path() /
-               ("vellum-check-" +
+               ("vellum-check-" + std::to_string(getpid()) + "-" +
                 std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         std::filesystem::remove_all(root);
         std::filesystem::create_directories(root / "feats");

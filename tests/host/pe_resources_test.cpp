@@ -3,6 +3,8 @@
 // section and the symbol table stay, and each refusal, in memory and on disk.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -172,7 +174,7 @@ protected:
     {
         folder =
             std::filesystem::temp_directory_path() /
-            ("vellum-embed-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+            ("vellum-embed-" + std::to_string(getpid()));
         std::filesystem::remove_all(folder);
         std::filesystem::create_directories(folder);
     }

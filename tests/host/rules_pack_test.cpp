@@ -2,6 +2,8 @@
 // trip through unpacking, and the properties of the shipped rules.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <fstream>
 #include <iterator>
 
@@ -73,7 +75,7 @@ protected:
     void SetUp() override
     {
         root = std::filesystem::temp_directory_path() /
-               ("vellum-content-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+               ("vellum-content-" + std::to_string(getpid()) +
                 "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(root);
         std::filesystem::create_directories(root);
