@@ -126,7 +126,19 @@ void BrowserPane::InitPane()
     TakeWaitCursorAway();
     for (int c = 0; c < GetCategoryCount(); ++c)
         AppendDisplayText(categoryList, GetCategoryName(c));
+    LayOutInParent();
     ReadOptionsAndRestoreChoice();
+}
+
+// The pane takes its parent's client area and lays itself out (making the
+// display font) before the restored entry is shown, so that the entry's text
+// is wrapped once, in its font and at its width, rather than once in the
+// template's font and again on each of the first font and layout.
+void BrowserPane::LayOutInParent()
+{
+    RECT client;
+    GetClientRect(GetParent(window), &client);
+    MoveWindow(window, 0, 0, client.right, client.bottom, FALSE);
 }
 
 void BrowserPane::ReadOptionsAndRestoreChoice()

@@ -106,6 +106,7 @@ private:
 
     bool IsWordTheListIsCutBy(const TCHAR* word) const;
     void ReadOptionsAndRestoreChoice();
+    void LayOutInParent();
     void AppendCurrentTitles();
     int FindItemExactly(const TCHAR* text) const;
     bool ShowEntryText(int entry);

@@ -9,6 +9,8 @@
 #include "data/rules_image.h"
 #include "pane/word_match.h"
 
+using TextCopy = std::basic_string<TCHAR>;
+
 #ifdef UNICODE
 
 bool DisplayTextHasWord(const TCHAR* text, int length, const TCHAR* word, int n)
@@ -48,69 +50,27 @@ bool EntryBodyHasWord(int category, int entry, const TCHAR* word, int n)
 
 namespace {
 
-// Wide copies of a category's titles and bodies, made once per category:
-// widening every body again for every row of every keystroke costs far more
-// than the test itself. Titles are copied on a category's first test, bodies
-// on its first test that reads bodies; both are kept for the process, until
-// another image is installed.
-struct WideTexts {
-    std::vector<std::wstring> titles;
-    std::vector<std::wstring> bodies;
-};
-
-struct WideTextCache {
-    const unsigned char* image = nullptr;
-    std::vector<WideTexts> byCategory;
-};
-
-std::wstring WideCopy(const char* text)
+// The test copies are wide copies: the word test compares wide text.
+TextCopy CopyForTests(const char* text)
 {
     DisplayText copy(MakeDisplayText(text));
-    return copy ? std::wstring(copy.get()) : std::wstring();
+    return copy ? TextCopy(copy.get()) : TextCopy();
 }
 
-void CopyAll(std::vector<std::wstring>& copies, int category, const char* (*text)(int, int))
+bool CopyHasWord(const TextCopy& copy, const TCHAR* word, int n)
 {
-    const int count = GetEntryCount(category);
-    copies.reserve(static_cast<std::size_t>(count));
-    for (int e = 0; e < count; ++e)
-        copies.push_back(WideCopy(text(category, e)));
-}
-
-const WideTexts& WideTextsOf(int category, bool withBodies)
-{
-    static WideTextCache cache;
-    if (cache.image != GetRulesImage()) {
-        cache.image = GetRulesImage();
-        cache.byCategory.assign(static_cast<std::size_t>(GetCategoryCount()), {});
-    }
-    WideTexts& texts = cache.byCategory[static_cast<std::size_t>(category)];
-    if (texts.titles.empty())
-        CopyAll(texts.titles, category, GetEntryTitle);
-    if (withBodies && texts.bodies.empty())
-        CopyAll(texts.bodies, category, GetEntryBody);
-    return texts;
-}
-
-bool WideHasWord(const std::wstring& text, const TCHAR* word, int n)
-{
-    return DisplayTextHasWord(text.c_str(), static_cast<int>(text.size()), word, n);
+    return DisplayTextHasWord(copy.c_str(), static_cast<int>(copy.size()), word, n);
 }
 
 }  // namespace
 
-bool EntryRowHasWord(int category, int entry, const TCHAR* word, int n, bool alsoBody)
-{
-    const WideTexts& texts = WideTextsOf(category, alsoBody);
-    if (WideHasWord(texts.titles[static_cast<std::size_t>(entry)], word, n))
-        return true;
-    if (!alsoBody)
-        return false;
-    const int first = FirstEntriesOfTitles(category)[static_cast<std::size_t>(entry)];
-    return WideHasWord(texts.bodies[static_cast<std::size_t>(first)], word, n);
-}
-
 #else
+
+namespace {
+
+char FoldedAsciiLetter(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c; }
+
+}  // namespace
 
 bool DisplayTextHasWord(const TCHAR* text, int length, const TCHAR* word, int n)
 {
@@ -137,15 +97,79 @@ bool EntryBodyHasWord(int category, int entry, const TCHAR* word, int n)
     return TextHasWord(body, std::strlen(body), word, static_cast<std::size_t>(n));
 }
 
-// The desktop's texts are the image's own: they are tested where they lie.
+namespace {
+
+// The test copies are folded copies: A to Z folded as the word test folds,
+// so that a folded word is found by a plain search.
+TextCopy CopyForTests(const char* text)
+{
+    TextCopy copy(text);
+    for (char& c : copy)
+        c = FoldedAsciiLetter(c);
+    return copy;
+}
+
+bool CopyHasWord(const TextCopy& copy, const TCHAR* word, int n)
+{
+    TextCopy folded(word, static_cast<std::size_t>(n));
+    for (char& c : folded)
+        c = FoldedAsciiLetter(c);
+    return copy.find(folded) != TextCopy::npos;
+}
+
+}  // namespace
+
+#endif
+
+namespace {
+
+// Copies of a category's titles and bodies made for the word test, once per
+// category: a display copy made for every row of every keystroke costs far
+// more than the test itself. Titles are copied on a category's first test,
+// bodies on its first test that reads bodies; both are kept for the process,
+// until another image is installed.
+struct CategoryCopies {
+    std::vector<TextCopy> titles;
+    std::vector<TextCopy> bodies;
+};
+
+struct CopyCache {
+    const unsigned char* image = nullptr;
+    std::vector<CategoryCopies> byCategory;
+};
+
+void CopyAll(std::vector<TextCopy>& copies, int category, const char* (*text)(int, int))
+{
+    const int count = GetEntryCount(category);
+    copies.reserve(static_cast<std::size_t>(count));
+    for (int e = 0; e < count; ++e)
+        copies.push_back(CopyForTests(text(category, e)));
+}
+
+const CategoryCopies& CopiesOf(int category, bool withBodies)
+{
+    static CopyCache cache;
+    if (cache.image != GetRulesImage()) {
+        cache.image = GetRulesImage();
+        cache.byCategory.assign(static_cast<std::size_t>(GetCategoryCount()), {});
+    }
+    CategoryCopies& copies = cache.byCategory[static_cast<std::size_t>(category)];
+    if (copies.titles.empty())
+        CopyAll(copies.titles, category, GetEntryTitle);
+    if (withBodies && copies.bodies.empty())
+        CopyAll(copies.bodies, category, GetEntryBody);
+    return copies;
+}
+
+}  // namespace
+
 bool EntryRowHasWord(int category, int entry, const TCHAR* word, int n, bool alsoBody)
 {
-    const char* title = GetEntryTitle(category, entry);
-    if (TextHasWord(title, std::strlen(title), word, static_cast<std::size_t>(n)))
+    const CategoryCopies& copies = CopiesOf(category, alsoBody);
+    if (CopyHasWord(copies.titles[static_cast<std::size_t>(entry)], word, n))
         return true;
     if (!alsoBody)
         return false;
-    return EntryBodyHasWord(category, FirstEntriesOfTitles(category)[static_cast<std::size_t>(entry)], word, n);
+    const int first = FirstEntriesOfTitles(category)[static_cast<std::size_t>(entry)];
+    return CopyHasWord(copies.bodies[static_cast<std::size_t>(first)], word, n);
 }
-
-#endif
