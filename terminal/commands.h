@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "dice/dice_notation.h"
+
 enum ExitCode : int {
     exitFound = 0,
     exitNothingFound = 1,
@@ -45,6 +47,17 @@ int FindEntries(const std::vector<std::string>& words, int category, const Outpu
 // The type-ahead filter, over titles, or titles and bodies.
 int FilterEntries(const std::vector<std::string>& words, int category, bool bodies,
                   const OutputChoices& choices, std::string& out);
+
+// The titles of a category, in image order, that the full-body search keeps
+// for a query in the image's text.
+std::vector<std::string> SearchTitles(int category, const std::string& query);
+
+// The titles of a category, in image order, that the type-ahead filter keeps
+// for a text in the image's text: titles only, or (bodies) titles and bodies.
+std::vector<std::string> TypeAheadTitles(int category, const std::string& text, bool bodies);
+
+// What is wrong with a notation text, and where: "..., at character N".
+std::string NotationErrorText(const std::string& text, const NotationError& error);
 
 // Rolls the notation that the arguments, joined by blanks, spell, with the
 // generator seeded as a dice dialog seeded with the seed would be.

@@ -11,19 +11,17 @@ namespace {
 constexpr unsigned char softHyphen = 0xAD;
 constexpr char32_t replacementCharacter = 0xFFFD;
 
-// The marks a character of the laid-out text can carry.
-enum : unsigned char { plain = 0, bold = 1, underlined = 2 };
+constexpr unsigned char plain = markPlain;
+constexpr unsigned char bold = markBold;
+constexpr unsigned char underlined = markUnderlined;
+constexpr int noLink = -1;
 
 const char boldOn[] = "\x1b[1m";
 const char underlineOn[] = "\x1b[4m";
 const char marksOff[] = "\x1b[0m";
 
-// One character of a laid-out line: a Windows-1252 byte and its marks.
-struct Glyph {
-    unsigned char byte;
-    unsigned char marks;
-};
-using GlyphLine = std::vector<Glyph>;
+using Glyph = LaidOutCharacter;
+using GlyphLine = LaidOutLine;
 
 bool IsBlank(const Glyph& glyph)
 {
@@ -46,9 +44,7 @@ int Columns(std::string_view text)
 
 void AppendShown(std::string& out, unsigned char byte)
 {
-    const char32_t c = Cp1252CodePoint(byte);
-    const bool steers = c < 0x20 || c == 0x7F;
-    AppendUtf8(out, c == 0 || steers ? replacementCharacter : c);
+    AppendUtf8(out, ShownCharacter(byte));
 }
 
 // Wraps one line of glyphs: see LayOutEntry.
@@ -103,7 +99,7 @@ class LineWrapper {
             const std::size_t hyphen = LastSoftHyphenThatFits(line, begin, end, column + before);
             if (hyphen != end) {
                 Append(line, begin, hyphen, before);
-                current.push_back(Glyph{'-', line[hyphen].marks});
+                current.push_back(Glyph{'-', line[hyphen].marks, line[hyphen].link});
                 StartNextLine();
                 begin = hyphen + 1;
             } else if (holdsWord) {
@@ -162,7 +158,7 @@ class LineWrapper {
     {
         out.push_back(current);
         firstLine = false;
-        current.assign(static_cast<std::size_t>(indent), Glyph{' ', plain});
+        current.assign(static_cast<std::size_t>(indent), Glyph{' ', plain, noLink});
         column = indent;
         holdsWord = false;
         pendingCount = 0;
@@ -179,12 +175,13 @@ class LineWrapper {
     int pendingCount = 0;
 };
 
-// The glyphs of a stretch of the body, with the marks of its bytes.
-void AppendBodyText(GlyphLine& line, std::string_view text, std::size_t offset,
-                    const std::vector<unsigned char>& marks)
+// The glyphs of a stretch of the body, from the glyphs of the whole body.
+void AppendBodyText(GlyphLine& line, std::string_view text, std::string_view body,
+                    const GlyphLine& glyphs)
 {
-    for (std::size_t k = 0; k < text.size(); ++k)
-        line.push_back(Glyph{static_cast<unsigned char>(text[k]), marks[offset + k]});
+    const auto offset = static_cast<std::size_t>(text.data() - body.data());
+    line.insert(line.end(), glyphs.begin() + static_cast<std::ptrdiff_t>(offset),
+                glyphs.begin() + static_cast<std::ptrdiff_t>(offset + text.size()));
 }
 
 std::vector<std::string_view> SplitCells(std::string_view row)
@@ -206,22 +203,21 @@ constexpr int farthestUnwrappedStop = 1000;
 
 // A table row with each cell but the last padded to the next stop.
 GlyphLine ComposeRow(std::string_view row, std::string_view body, const std::vector<int>& stops,
-                     const std::vector<unsigned char>& marks, int width)
+                     const GlyphLine& glyphs, int width)
 {
     const int farthest = width > 0 ? width : farthestUnwrappedStop;
     GlyphLine line;
     const std::vector<std::string_view> cells = SplitCells(row);
     int column = 0;
     for (std::size_t k = 0; k < cells.size(); ++k) {
-        AppendBodyText(line, cells[k], static_cast<std::size_t>(cells[k].data() - body.data()),
-                       marks);
+        AppendBodyText(line, cells[k], body, glyphs);
         column += Columns(cells[k]);
         if (k + 1 == cells.size())
             break;
         const int stop =
             k < stops.size() && stops[k] <= farthest ? stops[k] : column + tableColumnGap;
         do {
-            line.push_back(Glyph{' ', plain});
+            line.push_back(Glyph{' ', plain, noLink});
             ++column;
         } while (column < stop);
     }
@@ -236,19 +232,22 @@ int HangingIndent(const std::vector<int>& stops, std::size_t tabs, int width)
     return stop <= hangingIndentColumns && (width <= 0 || stop <= width / 2) ? stop : 0;
 }
 
-// The marks of each byte of the body: its links underlined.
-std::vector<unsigned char> BodyMarks(std::string_view body, const std::vector<FoundLink>& links,
-                                     bool styled)
+// Each byte of the body as a glyph: the bytes of a link know it, and are
+// underlined where styled.
+GlyphLine BodyGlyphs(std::string_view body, const std::vector<FoundLink>& links, bool styled)
 {
-    std::vector<unsigned char> marks(body.size(), plain);
-    if (!styled)
-        return marks;
-    for (const FoundLink& link : links) {
-        const std::size_t end = std::min(body.size(), link.begin + link.length);
-        for (std::size_t k = std::min(link.begin, end); k < end; ++k)
-            marks[k] = underlined;
+    GlyphLine glyphs;
+    glyphs.reserve(body.size());
+    for (const char c : body)
+        glyphs.push_back(Glyph{static_cast<unsigned char>(c), plain, noLink});
+    for (std::size_t l = 0; l < links.size(); ++l) {
+        const std::size_t end = std::min(body.size(), links[l].begin + links[l].length);
+        for (std::size_t k = std::min(links[l].begin, end); k < end; ++k) {
+            glyphs[k].marks = styled ? underlined : plain;
+            glyphs[k].link = static_cast<int>(l);
+        }
     }
-    return marks;
+    return glyphs;
 }
 
 void AppendMarks(std::string& out, unsigned char marks)
@@ -280,6 +279,30 @@ void WriteLines(const std::vector<GlyphLine>& lines, std::string& out)
 
 } // namespace
 
+std::size_t CharacterCount(std::string_view utf8)
+{
+    return static_cast<std::size_t>(std::count_if(utf8.begin(), utf8.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
+}
+
+std::size_t CharacterOffset(std::string_view utf8, std::size_t index)
+{
+    std::size_t characters = 0;
+    for (std::size_t k = 0; k < utf8.size(); ++k) {
+        if ((static_cast<unsigned char>(utf8[k]) & 0xC0) != 0x80 && characters++ == index)
+            return k;
+    }
+    return utf8.size();
+}
+
+char32_t ShownCharacter(unsigned char byte)
+{
+    const char32_t c = Cp1252CodePoint(byte);
+    const bool steers = c < 0x20 || c == 0x7F;
+    return c == 0 || steers ? replacementCharacter : c;
+}
+
 std::string ShownText(std::string_view cp1252)
 {
     std::string out;
@@ -307,18 +330,20 @@ std::string BoldText(const std::string& utf8)
     return boldOn + utf8 + marksOff;
 }
 
-std::string LayOutEntry(std::string_view title, std::string_view body,
-                        const std::vector<FoundLink>& links, const EntryLayout& layout)
+std::vector<LaidOutLine> LayOutEntryLines(std::string_view title, std::string_view body,
+                                          const std::vector<FoundLink>& links,
+                                          const EntryLayout& layout)
 {
     std::vector<GlyphLine> lines;
     const int width = layout.width;
     GlyphLine titleLine;
     for (const char c : title)
-        titleLine.push_back(Glyph{static_cast<unsigned char>(c), layout.styled ? bold : plain});
+        titleLine.push_back(
+            Glyph{static_cast<unsigned char>(c), layout.styled ? bold : plain, noLink});
     LineWrapper(width, 0, lines).Wrap(titleLine);
-    lines.push_back(GlyphLine(5, Glyph{'-', plain}));
+    lines.push_back(GlyphLine(5, Glyph{'-', plain, noLink}));
 
-    const std::vector<unsigned char> marks = BodyMarks(body, links, layout.styled);
+    const GlyphLine glyphs = BodyGlyphs(body, links, layout.styled);
     const std::vector<std::string_view> bodyLines = SplitBodyLines(body);
     const CellWidth cellWidth = [](std::string_view cell) { return Columns(cell); };
     const std::vector<BodyTable> tables = PlanBodyTables(body, cellWidth, tableColumnGap);
@@ -327,18 +352,23 @@ std::string LayOutEntry(std::string_view title, std::string_view body,
         while (table != tables.end() && table->firstLine + table->lineCount <= i)
             ++table;
         const std::string_view text = bodyLines[i];
-        const auto offset = static_cast<std::size_t>(text.data() - body.data());
         if (table != tables.end() && table->firstLine <= i) {
             const auto tabs = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\t'));
             LineWrapper(width, HangingIndent(table->stops, tabs, width), lines)
-                .Wrap(ComposeRow(text, body, table->stops, marks, width));
+                .Wrap(ComposeRow(text, body, table->stops, glyphs, width));
         } else {
             GlyphLine line;
-            AppendBodyText(line, text, offset, marks);
+            AppendBodyText(line, text, body, glyphs);
             LineWrapper(width, 0, lines).Wrap(line);
         }
     }
+    return lines;
+}
+
+std::string LayOutEntry(std::string_view title, std::string_view body,
+                        const std::vector<FoundLink>& links, const EntryLayout& layout)
+{
     std::string out;
-    WriteLines(lines, out);
+    WriteLines(LayOutEntryLines(title, body, links, layout), out);
     return out;
 }

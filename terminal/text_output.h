@@ -9,6 +9,19 @@
 
 #include "pane/link_finder.h"
 
+// The character a Windows-1252 byte is shown as: U+FFFD for the control
+// characters (the tab among them) and the five bytes the code page leaves
+// undefined.
+char32_t ShownCharacter(unsigned char byte);
+
+// The characters of a UTF-8 text, each of which the terminal shows in one
+// column (the program's texts and Windows-1252 converted are all such).
+std::size_t CharacterCount(std::string_view utf8);
+
+// The byte offset at which character number index (from 0) of a UTF-8 text
+// begins; the text's size where it has no more characters.
+std::size_t CharacterOffset(std::string_view utf8, std::size_t index);
+
 // A text for a line of the terminal: each byte converted to UTF-8, where the
 // control characters (the tab among them) and the five bytes the code page
 // leaves undefined become U+FFFD.
@@ -32,6 +45,18 @@ constexpr int tableColumnGap = 2;
 // this many columns (and within half the width); else at the margin.
 constexpr int hangingIndentColumns = 24;
 
+// The marks a character of a laid-out entry can carry.
+enum TextMark : unsigned char { markPlain = 0, markBold = 1, markUnderlined = 2 };
+
+// One character of a laid-out entry, one column wide: a Windows-1252 byte,
+// its marks, and the index of the link (of those given) it is part of, or -1.
+struct LaidOutCharacter {
+    unsigned char byte;
+    unsigned char marks;
+    int link;
+};
+using LaidOutLine = std::vector<LaidOutCharacter>;
+
 // The text the view shows, laid out for a terminal: the title, a line of five
 // dashes and the body, each line ending in LF. The tables' columns start at
 // the stops the core's table planner gives for widths in characters; lines
@@ -41,3 +66,9 @@ constexpr int hangingIndentColumns = 24;
 // (byte ranges of the body) are underlined.
 std::string LayOutEntry(std::string_view title, std::string_view body,
                         const std::vector<FoundLink>& links, const EntryLayout& layout);
+
+// The same lines as characters, for a program that draws them itself; the
+// characters of a link know it whether styled or not.
+std::vector<LaidOutLine> LayOutEntryLines(std::string_view title, std::string_view body,
+                                          const std::vector<FoundLink>& links,
+                                          const EntryLayout& layout);

@@ -8,7 +8,7 @@ packages=(
     g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
     zlib1g-dev libz-mingw-w64-dev
     libgtest-dev googletest libbenchmark-dev
-    libcli11-dev help2man python3
+    libcli11-dev help2man python3 libncurses-dev python3-pyte
     wine wine64 fonts-wine xvfb xauth x11-utils imagemagick x11-apps icoutils
 )
 
