@@ -287,9 +287,11 @@ void SearchDialog::RunSearch()
         AddRow(list, noMatchesRow);
 
     TakeWaitCursorAway();
+    // The focus moves while the list still does not redraw, so that the list
+    // is painted once, with its focus, rather than once for each.
+    SendMessage(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(list), TRUE);
     SendMessage(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
-    SendMessage(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(list), TRUE);
 }
 
 // A title whose copy cannot be made is left out: its row could not be found
