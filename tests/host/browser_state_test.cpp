@@ -14,16 +14,13 @@
 
 namespace {
 
-class BrowserOverShippedRules : public ::testing::Test {
+class BrowserOverShippedRules : public ShippedImageTest {
   protected:
     void SetUp() override
     {
-        std::string error;
-        ASSERT_TRUE(ReadShippedImage(image, error)) << error;
-        SetRulesImage(image.data());
+        ShippedImageTest::SetUp();
         StartBrowser(state, 80, 24);
     }
-    void TearDown() override { SetRulesImage(nullptr); }
 
     void Press(KeyName name) { HandleKey(state, BrowserKey{name, ""}); }
     void Type(const std::string& text)
@@ -36,7 +33,6 @@ class BrowserOverShippedRules : public ::testing::Test {
         return GetEntryTitle(state.shown.category, state.shown.entry);
     }
 
-    Bytes image;
     BrowserState state;
 };
 

@@ -138,18 +138,7 @@ TEST(LinkFinder, TakesTheLargestInputs)
 }
 
 // The shipped rules, installed as the programs install them.
-class ShippedRulesLinks : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        std::string error;
-        ASSERT_TRUE(ReadShippedImage(image, error)) << error;
-        SetRulesImage(image.data());
-    }
-    void TearDown() override { SetRulesImage(nullptr); }
-
-    Bytes image;
-};
+using ShippedRulesLinks = ShippedImageTest;
 
 TEST_F(ShippedRulesLinks, LinkTheSpellsOfAMonsterToTheSpells)
 {

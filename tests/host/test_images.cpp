@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "data/rules_image.h"
 #include "tools/packer/rules_pack.h"
 
 void PutNumberAt(Bytes& bytes, std::size_t offset, std::uint32_t value)
@@ -62,3 +63,12 @@ bool ReadShippedImage(Bytes& image, std::string& error)
     const Bytes resource{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     return ExpandRulesResource(resource, image, error);
 }
+
+void ShippedImageTest::SetUp()
+{
+    std::string error;
+    ASSERT_TRUE(ReadShippedImage(image, error)) << error;
+    SetRulesImage(image.data());
+}
+
+void ShippedImageTest::TearDown() { SetRulesImage(nullptr); }

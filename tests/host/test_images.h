@@ -2,6 +2,8 @@
 // the tests do not take the packer's word for the layout.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -25,3 +27,13 @@ Bytes MakeResource(const Bytes& image);
 // The image of the shipped resource as the build packed it; false, with the
 // reason, when it cannot be read or expanded.
 bool ReadShippedImage(Bytes& image, std::string& error);
+
+// Tests over the shipped rules, installed in this process as the programs
+// install them.
+class ShippedImageTest : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    Bytes image;
+};

@@ -99,16 +99,8 @@ std::string Utf8(const std::string& cp1252)
 }
 
 // The shipped rules installed in this process, as the program has them.
-class VellumOverShippedRules : public ::testing::Test {
+class VellumOverShippedRules : public ShippedImageTest {
   protected:
-    void SetUp() override
-    {
-        std::string error;
-        ASSERT_TRUE(ReadShippedImage(image, error)) << error;
-        SetRulesImage(image.data());
-    }
-    void TearDown() override { SetRulesImage(nullptr); }
-
     // The program's grouped output: each category's name and its titles.
     static std::map<std::string, std::vector<std::string>> Groups(const std::string& out)
     {
@@ -122,8 +114,6 @@ class VellumOverShippedRules : public ::testing::Test {
         }
         return groups;
     }
-
-    Bytes image;
 };
 
 struct ExitCase {
