@@ -43,7 +43,6 @@ const DiceField diceFields[] = {
     {IDC_DICE_MODIFIER, IDC_DICE_MODIFIER_ARROWS, 0, TEXT("0")},
     {IDC_DICE_REPEATS, IDC_DICE_REPEATS_ARROWS, 1, TEXT("1")},
 };
-constexpr int highestFieldValue = 999;
 constexpr int fieldCharacters = 3;
 // Field texts are read up to this many characters.
 constexpr int readCharacters = 9;
@@ -52,9 +51,9 @@ const TCHAR* const dieNames[] = {TEXT("d2"),  TEXT("d3"),  TEXT("d4"),  TEXT("d6
                                  TEXT("d10"), TEXT("d12"), TEXT("d20"), TEXT("d100")};
 constexpr int defaultDie = 7; // "d20"
 
-// The sides of quick buttons IDC_QUICK_D2 to IDC_QUICK_D100, in id order.
-const int quickSides[] = {2, 3, 4, 6, 8, 10, 12, 20, 100};
-constexpr int quickButtonCount = 9;
+// Quick buttons IDC_QUICK_D2 to IDC_QUICK_D100 roll the dialog's dice, in
+// id order.
+constexpr int quickButtonCount = static_cast<int>(sizeof dialogDice / sizeof dialogDice[0]);
 
 // Layout, in client pixels.
 constexpr int margin = 2;
@@ -514,7 +513,7 @@ BOOL OnDiceCommand(DiceDialog& dice, int id)
     } else if (id == IDC_ROLL) {
         RollFromFields(dice);
     } else if (id >= IDC_QUICK_D2 && id <= IDC_QUICK_D100) {
-        QuickRoll(dice, quickSides[id - IDC_QUICK_D2]);
+        QuickRoll(dice, dialogDice[id - IDC_QUICK_D2]);
     } else if (id == IDM_CLEAR_DICE) {
         ClearDice(dice);
     }

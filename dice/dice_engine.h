@@ -39,6 +39,11 @@ int DieFace(double u, int sides);
 // One die of the process's generator; costs exactly one draw.
 int RollDie(int sides);
 
+// The dice the dice dialog offers (its die list and quick buttons, in that
+// order), and the largest number its three-character fields hold.
+constexpr int dialogDice[] = {2, 3, 4, 6, 8, 10, 12, 20, 100};
+constexpr int highestFieldValue = 999;
+
 struct RollRequest {
     int count = 0;     // dice per total
     int sides = 0;     // faces per die

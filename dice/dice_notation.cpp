@@ -122,8 +122,8 @@ class NotationScanner {
         if (!IsDigit(Peek()))
             return Fail(at, "expected the sides of the die after 'd', found " + Found());
         const long long sides = ReadNumber();
-        if (std::find(std::begin(notationDice), std::end(notationDice), sides) ==
-            std::end(notationDice))
+        if (std::find(std::begin(dialogDice), std::end(dialogDice), sides) ==
+            std::end(dialogDice))
             return Fail(sidesAt, "a die has 2, 3, 4, 6, 8, 10, 12, 20 or 100 sides");
         request.sides = static_cast<int>(sides);
         return true;

@@ -11,16 +11,13 @@
 
 #include "dice/dice_engine.h"
 
-// The dice the dialog offers, in its order.
-constexpr int notationDice[] = {2, 3, 4, 6, 8, 10, 12, 20, 100};
-
 // The ranges of the dialog's fields: dice 1 to 999, modifier up to three
 // digits either way, totals 1 to 999.
 constexpr int lowestDiceCount = 1;
-constexpr int highestDiceCount = 999;
-constexpr int highestModifier = 999;
+constexpr int highestDiceCount = highestFieldValue;
+constexpr int highestModifier = highestFieldValue;
 constexpr int lowestRepeats = 1;
-constexpr int highestRepeats = 999;
+constexpr int highestRepeats = highestFieldValue;
 
 // One roll of a notation text: its request, and where it stands in the text.
 struct NotationRoll {

@@ -15,8 +15,8 @@ namespace {
 bool WithinRanges(const RollRequest& request)
 {
     return request.count >= lowestDiceCount && request.count <= highestDiceCount &&
-           std::find(std::begin(notationDice), std::end(notationDice), request.sides) !=
-               std::end(notationDice) &&
+           std::find(std::begin(dialogDice), std::end(dialogDice), request.sides) !=
+               std::end(dialogDice) &&
            request.modifier >= -highestModifier && request.modifier <= highestModifier &&
            request.repeats >= lowestRepeats && request.repeats <= highestRepeats;
 }
