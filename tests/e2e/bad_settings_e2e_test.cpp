@@ -340,16 +340,7 @@ std::string ControlText(HWND control)
 std::string SelectedText(HWND combo)
 {
     const int selected = Selection(combo);
-    if (selected == CB_ERR)
-        return std::string();
-    // Wine hands a list item's text to another process in wide characters
-    // only, whatever the character width of the two sides.
-    wchar_t wide[512] = {};
-    SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(selected),
-                 reinterpret_cast<LPARAM>(wide));
-    char text[1024] = {};
-    WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
-    return text;
+    return selected == CB_ERR ? std::string() : ComboItemText(combo, selected);
 }
 
 // ---- the checks ----

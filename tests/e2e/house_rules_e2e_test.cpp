@@ -10,36 +10,17 @@
 
 namespace {
 
-// A combo box's items, read from outside its process. Wine hands an item's
-// text to another process in wide characters only; the rules are
-// Windows-1252.
+// A combo box's items, read from outside its process.
 std::vector<std::string> ItemsOf(HWND combo)
 {
     std::vector<std::string> items;
     const auto count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        wchar_t wide[512] = {};
-        SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(wide));
-        char text[1024] = {};
-        WideCharToMultiByte(1252, 0, wide, -1, text, sizeof text, nullptr, nullptr);
-        items.push_back(text);
-    }
+    for (int i = 0; i < count; ++i)
+        items.push_back(ComboItemText(combo, i));
     return items;
 }
 
-class HouseRulesProgram : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        EndAllCopies();
-        DeleteSettingsKey();
-    }
-    void TearDown() override
-    {
-        EXPECT_EQ(EndAllCopies(), 0) << "copies that did not end when asked to close";
-        DeleteSettingsKey();
-    }
-};
+using HouseRulesProgram = RealProgramTest;
 
 // Picks a category as the user does: the combo box selects it and tells its
 // parent.

@@ -87,19 +87,7 @@ void KillCopy(const RunningCopy& copy)
     CloseHandle(process);
 }
 
-class ManyDesktopCopies : public ::testing::Test {
-  protected:
-    void SetUp() override
-    {
-        EndAllCopies();
-        DeleteSettingsKey();
-    }
-    void TearDown() override
-    {
-        EXPECT_EQ(EndAllCopies(), 0) << "copies that did not end when asked to close";
-        DeleteSettingsKey();
-    }
-};
+using ManyDesktopCopies = RealProgramTest;
 
 TEST_F(ManyDesktopCopies, TwentyAtOnceTakeTwentySlotsAndReuseTheLowestFreeOnes)
 {

@@ -317,3 +317,24 @@ std::string ClassOf(HWND window)
     GetClassNameA(window, name, sizeof name);
     return name;
 }
+
+std::string ComboItemText(HWND combo, int item)
+{
+    wchar_t wide[512] = {};
+    SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(wide));
+    char text[1024] = {};
+    WideCharToMultiByte(1252, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+    return text;
+}
+
+void RealProgramTest::SetUp()
+{
+    EndAllCopies();
+    DeleteSettingsKey();
+}
+
+void RealProgramTest::TearDown()
+{
+    EXPECT_EQ(EndAllCopies(), 0) << "copies that did not end when asked to close";
+    DeleteSettingsKey();
+}

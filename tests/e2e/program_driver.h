@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -72,6 +74,19 @@ void PressKeys(std::initializer_list<WORD> keys);
 
 // A dialog box (class "#32770") owned by the window, if one is shown.
 HWND OwnedDialog(HWND owner);
+
+// A combo box item's text, read from outside its process. Wine hands a list
+// item's text to another process in wide characters only, whatever the
+// width of either side; it is narrowed to the rules' code page.
+std::string ComboItemText(HWND combo, int item);
+
+// The tests of the real program: each starts from a missing settings key and
+// ends every copy it caused.
+class RealProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+};
 
 // A window's text and class, read from outside its process.
 std::string TextOf(HWND window);

@@ -14,19 +14,7 @@ namespace {
 
 constexpr DWORD settleTimeoutMs = 5000;
 
-class DesktopProgram : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        EndAllCopies();
-        DeleteSettingsKey();
-    }
-    void TearDown() override
-    {
-        EXPECT_EQ(EndAllCopies(), 0) << "copies that did not end when asked to close";
-        DeleteSettingsKey();
-    }
-};
+using DesktopProgram = RealProgramTest;
 
 void PostCommand(HWND window, int code, int id)
 {
