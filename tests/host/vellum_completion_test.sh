@@ -27,7 +27,7 @@ expect "a command" "[show]" vellum sh
 expect "an option of the program" "[--rules]" vellum --ru
 expect "an option of a command" "[--body]" vellum filter --b
 expect "a category after list" "[Monsters - Animals & Vermin][Monsters - Templates]" vellum list "monsters "
-expect "a category after -c" "[Special Abilities]" vellum find -c spec
+expect "a category after -c" "[Skills]" vellum find -c sk
 expect "a title, without regard to case" "[Acid Bead][Acid Lance]" vellum show "acid "
 expect "a title of the category chosen" "[Damage Reduction][Darkvision][Disease]" vellum show -c '"Special Abilities"' d
 expect "twin titles once, after an opening quote" "[Toughness]" vellum show '"tough'

@@ -194,8 +194,9 @@ def main():
 
     browser.wait_for("the categories and the first spell",
                      lambda b: shown_as(b.categories(), categories) and b.title() == spells[0])
-    if "filter" not in browser.status():
-        fail("the keys in the status line", browser)
+    # The status line is drawn last: wait for it too, rather than read it
+    # while the screen is still being drawn.
+    browser.wait_for("the keys in the status line", lambda b: "filter" in b.status())
 
     # The type-ahead: the list is cut to what the filter command keeps, and
     # the first title left is shown.
