@@ -52,28 +52,24 @@ double ThreadCpuMilliseconds()
 
 // Find pressed with the focus in the search box, until the list has painted.
 // The wall time also holds what the X server and the Wine server spend on
-// the paints, which a busy machine stretches: the program's own CPU time per
-// search is printed beside it.
-std::vector<double> MeasureFind(SearchDialog& search, double& cpuPerFind)
+// the paints, which a busy machine stretches: the program's own CPU time is
+// added up in cpuTotal, to be printed beside it.
+double TimeOneFind(SearchDialog& search, double& cpuTotal)
 {
-    std::vector<double> times;
     HWND list = search.Control(IDC_SEARCH_RESULTS);
+    SetFocus(search.Control(IDC_SEARCH_BOX));
+    PumpMessages();
     const double cpuBefore = ThreadCpuMilliseconds();
-    for (int run = 0; run < runs; ++run) {
-        SetFocus(search.Control(IDC_SEARCH_BOX));
-        PumpMessages();
-        LARGE_INTEGER start;
-        LARGE_INTEGER end;
-        QueryPerformanceCounter(&start);
-        SendMessage(search.window, WM_COMMAND, MAKEWPARAM(IDC_SEARCH_FIND, BN_CLICKED),
-                    reinterpret_cast<LPARAM>(search.Control(IDC_SEARCH_FIND)));
-        UpdateWindow(list);
-        PumpMessages();
-        QueryPerformanceCounter(&end);
-        times.push_back(Milliseconds(start, end));
-    }
-    cpuPerFind = (ThreadCpuMilliseconds() - cpuBefore) / runs;
-    return times;
+    LARGE_INTEGER start;
+    LARGE_INTEGER end;
+    QueryPerformanceCounter(&start);
+    SendMessage(search.window, WM_COMMAND, MAKEWPARAM(IDC_SEARCH_FIND, BN_CLICKED),
+                reinterpret_cast<LPARAM>(search.Control(IDC_SEARCH_FIND)));
+    UpdateWindow(list);
+    PumpMessages();
+    QueryPerformanceCounter(&end);
+    cpuTotal += ThreadCpuMilliseconds() - cpuBefore;
+    return Milliseconds(start, end);
 }
 
 // Find lists its rows into a list that shows one row, the placeholder it
@@ -92,28 +88,24 @@ void ShowOneRow(HWND list)
 
 // The baseline: the titles alone into the emptied sorted list, redraw off,
 // then the list painted, as Find ends.
-std::vector<double> MeasureListing(BrowserPane& pane, HWND list)
+double TimeOneListing(BrowserPane& pane, HWND list)
 {
-    std::vector<double> times;
-    for (int run = 0; run < runs; ++run) {
-        ShowOneRow(list);
-        LARGE_INTEGER start;
-        LARGE_INTEGER end;
-        QueryPerformanceCounter(&start);
-        SendMessage(list, WM_SETREDRAW, FALSE, 0);
-        SendMessage(list, LB_RESETCONTENT, 0, 0);
-        for (int e = 0; e < pane.CountIfCurrent(0); ++e) {
-            DisplayText title(pane.TitleIfCurrent(0, e));
-            SendMessage(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(title.get()));
-        }
-        SendMessage(list, WM_SETREDRAW, TRUE, 0);
-        InvalidateRect(list, nullptr, TRUE);
-        UpdateWindow(list);
-        PumpMessages();
-        QueryPerformanceCounter(&end);
-        times.push_back(Milliseconds(start, end));
+    ShowOneRow(list);
+    LARGE_INTEGER start;
+    LARGE_INTEGER end;
+    QueryPerformanceCounter(&start);
+    SendMessage(list, WM_SETREDRAW, FALSE, 0);
+    SendMessage(list, LB_RESETCONTENT, 0, 0);
+    for (int e = 0; e < pane.CountIfCurrent(0); ++e) {
+        DisplayText title(pane.TitleIfCurrent(0, e));
+        SendMessage(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(title.get()));
     }
-    return times;
+    SendMessage(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+    UpdateWindow(list);
+    PumpMessages();
+    QueryPerformanceCounter(&end);
+    return Milliseconds(start, end);
 }
 
 } // namespace
@@ -135,16 +127,23 @@ int main()
     SetDlgItemText(search.window, IDC_SEARCH_BOX, query);
     PumpMessages();
 
-    double cpuPerFind = 0;
-    const std::vector<double> find = MeasureFind(search, cpuPerFind);
+    // Alternated, so that a change in the machine's load between the two
+    // series does not move their ratio.
     HWND list = search.Control(IDC_SEARCH_RESULTS);
+    std::vector<double> find;
+    std::vector<double> listing;
+    double cpuTotal = 0;
+    LRESULT rowsKept = 0;
+    for (int run = 0; run < runs; ++run) {
+        find.push_back(TimeOneFind(search, cpuTotal));
+        rowsKept = SendMessage(list, LB_GETCOUNT, 0, 0);
+        listing.push_back(TimeOneListing(pane, list));
+    }
     std::printf("full-body search over %d entries, query \"%s\": %d rows kept\n",
-                pane.CountIfCurrent(0), query,
-                static_cast<int>(SendMessage(list, LB_GETCOUNT, 0, 0)));
+                pane.CountIfCurrent(0), query, static_cast<int>(rowsKept));
     Report("Find to painted results", find);
     std::printf("%-28s mean %7.3f ms (the program's own thread, in clock ticks)\n",
-                "CPU time per Find", cpuPerFind);
-    const std::vector<double> listing = MeasureListing(pane, list);
+                "CPU time per Find", cpuTotal / runs);
     Report("listing the titles only and painting", listing);
     std::printf("ratio of medians %.2f (target: at most 1.50)\n", Median(find) / Median(listing));
 
