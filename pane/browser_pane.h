@@ -125,3 +125,7 @@ int FindListItemExactly(HWND list, const TCHAR* text);
 // The item's text into a buffer of textBufferLength characters; false (and
 // an empty text) when there is no such item or it does not fit.
 bool GetItemText(HWND list, int item, TCHAR* text);
+
+// Turns the item list's redraw back on after a change made with it off, and
+// has its edit part and its open list repainted.
+void RedrawItemList(HWND itemList);

@@ -19,6 +19,8 @@ bool programDropDown = false;
 void ShowWaitCursor() { SetCursor(LoadCursor(nullptr, IDC_WAIT)); }
 void TakeWaitCursorAway() { SetCursor(nullptr); }
 
+}  // namespace
+
 // WM_SETREDRAW does not repaint by itself: repaint the edit part and the
 // open list once the filtering is done.
 void RedrawItemList(HWND itemList)
@@ -30,8 +32,6 @@ void RedrawItemList(HWND itemList)
     if (GetComboBoxInfo(itemList, &info) && info.hwndList != nullptr)
         InvalidateRect(info.hwndList, nullptr, TRUE);
 }
-
-}  // namespace
 
 void BrowserPane::OnItemTextChanged()
 {

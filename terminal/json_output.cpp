@@ -46,35 +46,25 @@ void JsonWriter::AppendQuoted(const std::string& utf8)
     out += '"';
 }
 
-JsonWriter& JsonWriter::BeginObject()
+JsonWriter& JsonWriter::Open(char bracket)
 {
     BeforeValue();
-    out += '{';
+    out += bracket;
     firstInContainer.push_back(true);
     return *this;
 }
 
-JsonWriter& JsonWriter::EndObject()
+JsonWriter& JsonWriter::Close(char bracket)
 {
-    out += '}';
+    out += bracket;
     firstInContainer.pop_back();
     return *this;
 }
 
-JsonWriter& JsonWriter::BeginArray()
-{
-    BeforeValue();
-    out += '[';
-    firstInContainer.push_back(true);
-    return *this;
-}
-
-JsonWriter& JsonWriter::EndArray()
-{
-    out += ']';
-    firstInContainer.pop_back();
-    return *this;
-}
+JsonWriter& JsonWriter::BeginObject() { return Open('{'); }
+JsonWriter& JsonWriter::EndObject() { return Close('}'); }
+JsonWriter& JsonWriter::BeginArray() { return Open('['); }
+JsonWriter& JsonWriter::EndArray() { return Close(']'); }
 
 JsonWriter& JsonWriter::Key(const std::string& name)
 {

@@ -21,6 +21,8 @@ class JsonWriter {
 
   private:
     void BeforeValue();
+    JsonWriter& Open(char bracket);
+    JsonWriter& Close(char bracket);
     void AppendQuoted(const std::string& utf8);
 
     std::string out;

@@ -34,16 +34,16 @@ bool IsTerminal(int descriptor)
 #endif
 }
 
-// A positive number from the environment, or 0.
-int EnvironmentNumber(const char* name)
+// A positive number from the environment, or the fallback.
+int EnvironmentNumber(const char* name, int fallback)
 {
     const char* value = std::getenv(name);
     if (value == nullptr)
-        return 0;
+        return fallback;
     char* end = nullptr;
     const long number = std::strtol(value, &end, 10);
     return end != value && *end == '\0' && number > 0 && number < 100000 ? static_cast<int>(number)
-                                                                         : 0;
+                                                                         : fallback;
 }
 
 // The screen's size where standard output is a terminal that reports it:
@@ -122,8 +122,7 @@ int ScreenColumns()
     int rows = 0;
     if (TerminalSize(columns, rows))
         return columns;
-    const int fromEnvironment = EnvironmentNumber("COLUMNS");
-    return fromEnvironment > 0 ? fromEnvironment : defaultColumns;
+    return EnvironmentNumber("COLUMNS", defaultColumns);
 }
 
 int ScreenRows()
@@ -132,8 +131,7 @@ int ScreenRows()
     int rows = 0;
     if (TerminalSize(columns, rows))
         return rows;
-    const int fromEnvironment = EnvironmentNumber("LINES");
-    return fromEnvironment > 0 ? fromEnvironment : defaultRows;
+    return EnvironmentNumber("LINES", defaultRows);
 }
 
 bool WantsColour(ColourChoice choice)

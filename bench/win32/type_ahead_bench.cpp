@@ -82,12 +82,7 @@ double RefillWith(BrowserPane& pane, const std::vector<std::string>& titles)
     SendMessage(list, CB_INITSTORAGE, titles.size(), static_cast<LPARAM>(titles.size()) * 32);
     for (const std::string& title : titles)
         SendMessage(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(title.c_str()));
-    SendMessage(list, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list, nullptr, TRUE);
-    COMBOBOXINFO info = {};
-    info.cbSize = sizeof info;
-    if (GetComboBoxInfo(list, &info) && info.hwndList != nullptr)
-        InvalidateRect(info.hwndList, nullptr, TRUE);
+    RedrawItemList(list);
     UpdateWindow(list);
     PumpMessages();
     return Milliseconds(start, Now());

@@ -151,11 +151,18 @@ HWND CreateStrip(const TCHAR* className, RECT place)
                           GetModuleHandle(nullptr), nullptr);
 }
 
-// Showing or moving a bar must not activate it either: the program shows
-// its dialogs' menu bars with a plain ShowWindow.
-void KeepInactive(WINDOWPOS& position)
+// What the shell's strips (navigation bar, keyboard, menu bars) do with the
+// messages their own procedures leave: a tap on one leaves the activation
+// and the focus where they are, and showing or moving one must not activate
+// it either (the program shows its dialogs' menu bars with a plain
+// ShowWindow).
+LRESULT StripDefaultProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    position.flags |= SWP_NOACTIVATE;
+    if (message == WM_MOUSEACTIVATE)
+        return MA_NOACTIVATE;
+    if (message == WM_WINDOWPOSCHANGING)
+        reinterpret_cast<WINDOWPOS*>(lParam)->flags |= SWP_NOACTIVATE;
+    return DefWindowProc(window, message, wParam, lParam);
 }
 
 // ---- the navigation bar ----
@@ -233,11 +240,6 @@ void ForgetNavigationBar()
 LRESULT CALLBACK NavigationBarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_MOUSEACTIVATE:
-        return MA_NOACTIVATE;
-    case WM_WINDOWPOSCHANGING:
-        KeepInactive(*reinterpret_cast<WINDOWPOS*>(lParam));
-        break;
     case WM_CTLCOLORSTATIC:
         return OnTitleColour(reinterpret_cast<HDC>(wParam));
     case WM_DRAWITEM:
@@ -250,7 +252,7 @@ LRESULT CALLBACK NavigationBarProc(HWND window, UINT message, WPARAM wParam, LPA
         ForgetNavigationBar();
         break;
     }
-    return DefWindowProc(window, message, wParam, lParam);
+    return StripDefaultProc(window, message, wParam, lParam);
 }
 
 // ---- the soft keyboard ----
@@ -311,11 +313,6 @@ void TypeKeyAt(POINT point)
 LRESULT CALLBACK KeyboardProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_MOUSEACTIVATE:
-        return MA_NOACTIVATE;
-    case WM_WINDOWPOSCHANGING:
-        KeepInactive(*reinterpret_cast<WINDOWPOS*>(lParam));
-        break;
     case WM_PAINT:
         PaintKeys(window);
         return 0;
@@ -326,7 +323,7 @@ LRESULT CALLBACK KeyboardProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         device.keyboard = nullptr;
         break;
     }
-    return DefWindowProc(window, message, wParam, lParam);
+    return StripDefaultProc(window, message, wParam, lParam);
 }
 
 void ShowKeyboard(bool up)
@@ -543,12 +540,6 @@ LRESULT CALLBACK MenuBarProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     if (bar == nullptr)
         return DefWindowProc(window, message, wParam, lParam);
     switch (message) {
-    case WM_MOUSEACTIVATE:
-        // A tap on the bar leaves the activation and the focus where they are.
-        return MA_NOACTIVATE;
-    case WM_WINDOWPOSCHANGING:
-        KeepInactive(*reinterpret_cast<WINDOWPOS*>(lParam));
-        break;
     case WM_SIZE:
         OnMenuBarSize(*bar, LOWORD(lParam), HIWORD(lParam));
         break;
@@ -562,7 +553,7 @@ LRESULT CALLBACK MenuBarProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         DestroyMenuBar(window, bar);
         break;
     }
-    return DefWindowProc(window, message, wParam, lParam);
+    return StripDefaultProc(window, message, wParam, lParam);
 }
 
 void AddButtons(MenuBar& bar)

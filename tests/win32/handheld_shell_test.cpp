@@ -13,8 +13,8 @@
 #include "data/rules_image.h"
 #include "resources/shared/resource_ids.h"
 #include "search/search_dialog.h"
-#include "shell/desktop/modeless_dialogs.h"
 #include "shell/handheld/main_window.h"
+#include "tests/win32/message_pump.h"
 #include "tests/win32/settings_fixture.h"
 
 namespace {
@@ -83,17 +83,6 @@ bool Overlap(RECT one, RECT other)
     return IntersectRect(&common, &one, &other) != FALSE;
 }
 
-void Pump()
-{
-    MSG message;
-    while (PeekMessage(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (IsModelessDialogMessage(&message))
-            continue;
-        TranslateMessage(&message);
-        DispatchMessage(&message);
-    }
-}
-
 // A real tap: the mouse goes down and up at a point of the screen, and
 // a key that follows is pressed, through the system's input queue.
 void Tap(POINT point, WORD keyAfter = 0)
@@ -112,7 +101,7 @@ void Tap(POINT point, WORD keyAfter = 0)
             inputs.push_back(press);
     }
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-    Pump();
+    PumpProgramMessages();
 }
 
 std::wstring TextOf(HWND window)
@@ -205,7 +194,7 @@ TEST(HandheldMenuBar, TappingItSendsItsCommandAndKeepsTheActivationAndTheFocus)
     ShowWindow(parent, SW_SHOW);
     SetForegroundWindow(parent);
     SetFocus(field);
-    Pump();
+    PumpProgramMessages();
     ASSERT_EQ(GetActiveWindow(), parent);
     ASSERT_EQ(GetFocus(), field);
 
@@ -313,7 +302,7 @@ class HandheldSearchTest : public HandheldWindowTest {
         SendDlgItemMessage(main->pane.GetPaneWindow(), IDC_CATEGORY_LIST, CB_SETCURSEL, 0, 0);
         main->pane.OnCategoryChanged();
         main->OnCommand(0, IDM_FULL_SEARCH);
-        Pump();
+        PumpProgramMessages();
         ASSERT_NE(main->pane.searchDialog, nullptr);
         search = main->pane.searchDialog->window;
         ASSERT_EQ(GetFocus(), GetDlgItem(search, IDC_SEARCH_BOX));
@@ -341,7 +330,7 @@ TEST_F(HandheldSearchTest, NavigationBarShowsTheActiveWindowsTitleAndDoneOnlyFor
     };
     for (const Case& c : cases) {
         SetActiveWindow(c.window);
-        Pump();
+        PumpProgramMessages();
         EXPECT_EQ(TextOf(NavigationTitle()), c.title);
         EXPECT_EQ(IsWindowVisible(DoneButton()) != FALSE, c.done) << TextOf(c.window);
     }
@@ -387,7 +376,7 @@ TEST_F(HandheldSearchTest, KeyboardRisesAboveTheMenuBarAndWindowsEndWhereItBegin
     };
     for (const Case& c : cases) {
         SetFocus(GetDlgItem(search, c.focused));
-        Pump();
+        PumpProgramMessages();
         EXPECT_EQ(IsEmulatedKeyboardUp(), c.up) << c.focused;
         EXPECT_EQ(ClientOnScreen(search).bottom, c.bottom) << c.focused;
         EXPECT_EQ(ClientOnScreen(main->window).bottom, c.bottom) << c.focused;

@@ -9,6 +9,7 @@
 #include "shell/desktop/modeless_dialogs.h"
 #include "shell/platform.h"
 #include "tests/win32/message_box_watch.h"
+#include "tests/win32/message_pump.h"
 #include "tests/win32/dialog_fit.h"
 #include "tests/win32/pane_fixture.h"
 
@@ -175,17 +176,7 @@ class SearchTest : public PaneTest {
     {
         MSG message = {GetFocus(), WM_KEYDOWN, key, 0, 0, {0, 0}};
         IsModelessDialogMessage(&message);
-        PumpMessages();
-    }
-    static void PumpMessages()
-    {
-        MSG message;
-        while (PeekMessage(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (IsModelessDialogMessage(&message))
-                continue;
-            TranslateMessage(&message);
-            DispatchMessage(&message);
-        }
+        PumpProgramMessages();
     }
     // Types the query into the search box and presses Enter there.
     void Search(const TextString& query)
@@ -214,7 +205,7 @@ class SearchTest : public PaneTest {
         SendMessage(ResultList(), WM_LBUTTONUP, 0, at);
         SendMessage(ResultList(), WM_LBUTTONDBLCLK, MK_LBUTTON, at);
         SendMessage(ResultList(), WM_LBUTTONUP, 0, at);
-        PumpMessages();
+        PumpProgramMessages();
     }
     bool Shown() const { return IsWindowVisible(Dialog()) != FALSE; }
     int SelectedItem() const
@@ -328,7 +319,7 @@ TEST_F(SearchTest, SearchingRowIsPaintedBeforeTheSearchRuns)
 {
     OpenOn(spells);
     pane.OpenSearch();
-    PumpMessages();
+    PumpProgramMessages();
     listProcedure = reinterpret_cast<WNDPROC>(SetWindowLongPtr(
         ResultList(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordingListProc)));
     paintedRows.clear();
@@ -477,7 +468,7 @@ TEST_F(SearchTest, ClosingAndReopeningKeepsQueryAndResultsWithTheFocusInTheBox)
         const std::vector<TextString> rows = Rows();
         if (c.closeBox) {
             SendMessage(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
-            PumpMessages();
+            PumpProgramMessages();
         } else {
             PressKey(VK_ESCAPE);
         }
